@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cli/args.h"
+
+namespace velkaro::cli {
+
+struct Command {
+  std::string name;
+  std::string usage;  // one line: the arguments after the name
+  std::function<int(const Args&)> run;
+};
+
+std::vector<Command>& Commands();
+
+// Each subcommand lives in its own file and registers itself here.
+struct RegisterCommand {
+  RegisterCommand(std::string name, std::string usage, std::function<int(const Args&)> run) {
+    Commands().push_back({std::move(name), std::move(usage), std::move(run)});
+  }
+};
+
+}  // namespace velkaro::cli
