@@ -41,6 +41,9 @@ SummitGrid LoadSummitGrid(std::span<const uint8_t> bytes) {
   const int rows = ReadLeI16(bytes.data() + 8);
   const int cols = ReadLeI16(bytes.data() + 10);
   if (rows <= 0 || cols <= 0) return grid;
+  // A header is never trusted with the allocation: the real grid has 38,016 cells, and a claim of
+  // millions over a few bytes is a damaged resource, not a mountain.
+  if (static_cast<long>(rows) * cols > kMaxSummitGridCells) return grid;
   grid.Resize(rows, cols);
   size_t offset = 12;
   for (int i = 1; i <= rows; ++i) {

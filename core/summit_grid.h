@@ -36,9 +36,12 @@ class SummitGrid {
   std::vector<int32_t> heights_;
 };
 
+inline constexpr long kMaxSummitGridCells = 1L << 22;
+
 // Reads the "zorvht" layout: two 32-bit floats (origin in arc-minutes, Tokyo datum), rows and cols
 // as signed 16-bit, then heights row by row, all little-endian. Cells without a stored value stay
-// 0; bytes shorter than the header, or a non-positive size, give an empty grid.
+// 0; bytes shorter than the header, a non-positive size or one above kMaxSummitGridCells give an
+// empty grid.
 SummitGrid LoadSummitGrid(std::span<const uint8_t> bytes);
 
 // The same layout written back, for the data tools and tests.

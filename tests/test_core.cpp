@@ -325,6 +325,12 @@ TEST(SummitGrid, TruncatedOrAbsentBytesNeverReadPastTheEnd) {
   // A negative size in the header gives an empty grid.
   bytes[9] = 0xff;
   EXPECT_TRUE(LoadSummitGrid(bytes).empty());
+  // So does a size far beyond any mountain, instead of a huge allocation of zeros.
+  bytes[8] = 0xff;
+  bytes[9] = 0x7f;
+  bytes[10] = 0xff;
+  bytes[11] = 0x7f;
+  EXPECT_TRUE(LoadSummitGrid(bytes).empty());
 }
 
 // --- Text conventions --------------------------------------------------------------------------
