@@ -13,10 +13,10 @@ struct BodyPosition {
   float apparentAltitude = 0;  // trueAltitude + refraction: what the terrain is compared with
   double rightAscension = 0;   // sun: [0, 360); moon: (-90, 270), deliberately not reduced
   double declination = 0;
-  double siderealTime = 0;  // local, includes the observer's longitude
-  float eclipticLongitude = 0;  // apparent geocentric, [0, 360)
-  double distance = 0;          // AU for the sun, km for the moon
-  double semiDiameter = 0;      // apparent radius of the disc
+  double siderealTime = 0;       // local, includes the observer's longitude
+  float eclipticLongitude = 0;   // apparent geocentric, [0, 360)
+  double distance = 0;           // AU for the sun, km for the moon
+  double semiDiameter = 0;       // apparent radius of the disc
   float horizontalParallax = 0;  // moon: P of its series; sun: 0.0024428 / r
 };
 

@@ -7,12 +7,12 @@
 namespace velkaro {
 
 struct MoonAgeResult {
-  float age = 0;            // days since the last new moon
-  double elongation = 0;    // moon minus sun ecliptic longitude at the instant, [0, 360)
+  float age = 0;              // days since the last new moon
+  double elongation = 0;      // moon minus sun ecliptic longitude at the instant, [0, 360)
   const char* tideName = "";  // from `elongation`
-  int steps = 0;            // refinement steps taken
-  BodyPosition sun, moon;   // the last evaluation
-  AstroTime lastTime;       // its instant
+  int steps = 0;              // refinement steps taken
+  BodyPosition sun, moon;     // the last evaluation
+  AstroTime lastTime;         // its instant
 };
 
 MoonAgeResult MoonAge(DateTime instant, const Observer& observer);

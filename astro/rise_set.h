@@ -9,12 +9,12 @@ namespace velkaro {
 enum class RiseOrSet { kRise, kSet };
 
 struct SunRiseSet {
-  double time = 0;          // fraction of the day, 0..1
-  float azimuth = 0;        // the sun's azimuth at that time
-  int azimuthRounded = 0;   // the same to the nearest degree (halves to even)
-  int steps = 0;            // iteration steps taken
-  BodyPosition last;        // the sun of the last evaluation
-  AstroTime lastTime;       // the instant of the last evaluation
+  double time = 0;         // fraction of the day, 0..1
+  float azimuth = 0;       // the sun's azimuth at that time
+  int azimuthRounded = 0;  // the same to the nearest degree (halves to even)
+  int steps = 0;           // iteration steps taken
+  BodyPosition last;       // the sun of the last evaluation
+  AstroTime lastTime;      // the instant of the last evaluation
 };
 
 // Sunrise or sunset on the day `date` (its time of day is ignored): the upper limb on the apparent
