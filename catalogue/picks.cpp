@@ -28,7 +28,7 @@ std::vector<std::string> ReadListFile(const std::string& path) {
   return out;
 }
 
-PickResult PickFromLine(ListKind kind, const std::string& line, const ElevationLookup& elevation) {
+PickResult PickFromLine(ListKind kind, const std::string& line, const PointElevation& elevation) {
   PickResult r;
   const std::vector<std::string> f = SplitFields(line);
   const bool registered = kind == ListKind::kRegistered;
@@ -70,7 +70,7 @@ std::string DistanceLabelText(double distanceKm, double azimuth) {
 ListAnswerActions ApplyListAnswer(AppState& state, ListKind kind, const ListAnswer& answer,
                                   const RegisteredViewpoints& registered,
                                   const std::vector<std::string>& lines,
-                                  const ElevationLookup& elevation) {
+                                  const PointElevation& elevation) {
   ListAnswerActions a;
   if (!answer.ok) return a;
   const bool isRegistered = kind == ListKind::kRegistered;

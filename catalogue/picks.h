@@ -15,7 +15,7 @@ namespace velkaro {
 enum class ListKind { kRegistered = 1, kSummit = 2, kMunicipality = 3 };
 
 // Ground elevation in whole metres at a world-datum point (-1999 where no terrain tile exists).
-using ElevationLookup = std::function<int(double latitude, double longitude)>;
+using PointElevation = std::function<int(double latitude, double longitude)>;
 
 // The list file of a kind (d2.03 for summits, d4.03 for municipalities; empty for kind 1).
 std::string ListFilePath(const AppFolders& folders, ListKind kind);
@@ -33,7 +33,7 @@ struct PickResult {
 // The catalogue pick of one line or row: kind 1 name, reading, remark, latitude, longitude and
 // elevation from fields 1..6; kind 2 fields 1, 5, -, 3, 4, 2; kind 3 fields 1, 2, -, 3, 4 and the
 // terrain elevation there.
-PickResult PickFromLine(ListKind kind, const std::string& line, const ElevationLookup& elevation);
+PickResult PickFromLine(ListKind kind, const std::string& line, const PointElevation& elevation);
 
 // What the list dialog answered.
 struct ListAnswer {
@@ -65,6 +65,6 @@ std::string DistanceLabelText(double distanceKm, double azimuth);
 ListAnswerActions ApplyListAnswer(AppState& state, ListKind kind, const ListAnswer& answer,
                                   const RegisteredViewpoints& registered,
                                   const std::vector<std::string>& lines,
-                                  const ElevationLookup& elevation);
+                                  const PointElevation& elevation);
 
 }  // namespace velkaro
