@@ -9,6 +9,8 @@
 #include "core/text.h"
 #include "render/panorama.h"
 #include "render/pictures.h"
+#include "render/styles.h"
+#include "resources/embedded.h"
 
 namespace velkaro::cli {
 namespace {
@@ -23,10 +25,19 @@ int DrawSizeIndex(const std::string& text) {
   throw UsageError("--size: '" + text + "' is not one of 0.06 0.2 0.3 0.5 0.7 1.0 1.4 2.0");
 }
 
-std::vector<uint8_t> FileBytes(const std::string& path) {
-  const auto bytes = ReadFileBytes(path);
-  if (!bytes) throw UsageError("cannot read '" + path + "'");
-  return {bytes->begin(), bytes->end()};
+StyleChoice StyleOf(const std::string& text) {
+  if (text == "simple") return StyleChoice::kSimple;
+  if (text == "photo") return StyleChoice::kPhoto;
+  if (text == "watercolour") return StyleChoice::kWatercolour;
+  if (text == "ink") return StyleChoice::kInk;
+  throw UsageError("--style: simple, photo, watercolour or ink");
+}
+
+LabelDisplayState LabelsOf(const std::string& text) {
+  if (text == "off") return LabelDisplayState::kOff;
+  if (text == "famous") return LabelDisplayState::kFamous;
+  if (text == "all") return LabelDisplayState::kAll;
+  throw UsageError("--labels: off, famous or all");
 }
 
 // Qt needs an application object for fonts; without a display the offscreen platform serves.
@@ -76,25 +87,47 @@ int RunPanorama(const Args& a) {
   if (foreground != "on" && foreground != "off") throw UsageError("--foreground: on or off");
   in.foreground = foreground == "on";
   in.cloudSeed = static_cast<uint32_t>(a.number("seed", 1));
+  const StyleChoice style = StyleOf(a.text("style", "simple"));
+  const LabelDisplayState labelState = LabelsOf(a.text("labels", "off"));
 
-  const SummitGrid grid = LoadSummitGrid(FileBytes(a.text("grid")));
+  const SummitGrid grid = LoadSummitGrid(EmbeddedResource("zorvht"));
   in.grid = &grid;
-  QImage kumo;
-  if (a.has("kumo")) kumo = DecodeJpeg(FileBytes(a.text("kumo")));
-  in.kumo = &kumo;
+  const Pictures pictures = LoadPictures(EmbeddedResource("kumo"), EmbeddedResource("moonlist"));
+  in.kumo = &pictures.kumo;
 
   const AppFolders folders = MakeAppFolders(ExecutableFolder());
   std::vector<MountainLabel> mountains;
-  const std::string labelFile = a.text("label-list", folders.labelList);
-  if (auto lines = ReadCp932Lines(labelFile)) mountains = ParseMountainLabels(*lines);
+  if (auto lines = ReadCp932Lines(folders.labelList)) mountains = ParseMountainLabels(*lines);
   in.mountains = &mountains;
 
-  const PanoramaResult r = RedrawPanorama(in);
-  if (r.panorama.isNull() || !r.panorama.save(QString::fromStdString(out), "PNG"))
+  PanoramaResult r = RedrawPanorama(in);
+  const StylePlan plan = ApplyDrawingStyle(style, in.foreground);
+  LabelList shown = r.labels;
+  int tilesDrawn = 0;
+  if (plan.detailed) {
+    TerrainContext ctx;
+    ctx.viewpoint = in.viewpoint;
+    ctx.sight = r.sight;
+    ctx.frame = r.frame;
+    ctx.mode = in.mode;
+    ctx.brightness = r.sky.brightness;
+    ctx.style = *plan.detailed;
+    ctx.hmax = r.hmax;
+    bool busy = false;
+    const DetailedViewOutcome d = DrawDetailedView(busy, false, r.panorama, ctx, mountains,
+                                                   folders.meshFolder, nullptr, false, false,
+                                                   r.upDownPosition);
+    shown = d.result.labels;
+    tilesDrawn = d.result.tilesDrawn;
+  }
+  QImage canvas;
+  CopyPanoramaToWindow(canvas, r.panorama);
+  DrawLabels(canvas, shown, labelState, {});
+  if (canvas.isNull() || !canvas.save(QString::fromStdString(out), "PNG"))
     throw UsageError("cannot write '" + out + "'");
 
   Json labels = Json::array();
-  for (const LabelEntry& l : r.labels)
+  for (const LabelEntry& l : shown)
     labels.push_back({{"name", l.name},
                       {"height", l.height},
                       {"x", l.x},
@@ -108,7 +141,7 @@ int RunPanorama(const Args& a) {
              {"summitDistanceKm", r.sight.summitDistanceKm},
              {"detailedArea", r.detailedArea},
              {"labels", labels},
-             {"tilesDrawn", 0},
+             {"tilesDrawn", tilesDrawn},
              {"milliseconds", ms}});
   return 0;
 }
