@@ -1,12 +1,33 @@
 #include <cmath>
 
 #include "astro/body_position.h"
+#include "astro/ecliptic.h"
 #include "astro/position_common.h"
 #include "astro/trig.h"
 
 namespace velkaro {
 
 using namespace astro_detail;
+
+namespace astro_detail {
+
+double MoonAuxiliaryAm(double T) {
+  return SumSeries(kMoonAmTerms, T);
+}
+
+double MoonEclipticLongitude(double T, double am) {
+  // The first term carries Am inside its argument; the rest follow in table order.
+  const SeriesTerm& first = kMoonLongitudeTerms[0];
+  double lm = 218.3161 + 4812.67881 * T;
+  lm += first.amp * SinDeg(first.phase + first.rate * T + am);
+  for (size_t i = 1; i < kMoonLongitudeTerms.size(); ++i) {
+    const SeriesTerm& term = kMoonLongitudeTerms[i];
+    lm += term.amp * SinDeg(term.phase + term.rate * T);
+  }
+  return ReduceDegrees(lm);
+}
+
+}  // namespace astro_detail
 
 BodyPosition ComputeMoonPosition(const AstroTime& t, const Observer& observer) {
   const double phi = SinglePrecision(observer.latitude);
@@ -17,26 +38,16 @@ BodyPosition ComputeMoonPosition(const AstroTime& t, const Observer& observer) {
   BodyPosition p;
   p.siderealTime = SiderealTime(T, ts.F, lambda);
 
-  const double am = SumSeries(kMoonAmTerms, T);
+  const double am = MoonAuxiliaryAm(T);
   const double bm = SumSeries(kMoonBmTerms, T);
   const double hp = 0.9507 + SumSeries(kMoonParallaxTerms, T);
   p.horizontalParallax = static_cast<float>(hp);
   p.distance = 6378.14 / SinDeg(hp);
   p.semiDiameter = AtanDeg(1738 / p.distance);
 
-  // The first term of each series carries an auxiliary angle inside its argument, so it is summed
-  // apart; the rest follow in table order.
-  double lm = 218.3161 + 4812.67881 * T;
-  {
-    const SeriesTerm& first = kMoonLongitudeTerms[0];
-    lm += first.amp * SinDeg(first.phase + first.rate * T + am);
-    for (size_t i = 1; i < kMoonLongitudeTerms.size(); ++i) {
-      const SeriesTerm& term = kMoonLongitudeTerms[i];
-      lm += term.amp * SinDeg(term.phase + term.rate * T);
-    }
-  }
-  lm = ReduceDegrees(lm);
+  const double lm = MoonEclipticLongitude(T, am);
 
+  // The first two latitude terms carry the auxiliary angles inside their arguments.
   double bl = 0;
   {
     const SeriesTerm& first = kMoonLatitudeTerms[0];
@@ -62,8 +73,7 @@ BodyPosition ComputeMoonPosition(const AstroTime& t, const Observer& observer) {
 
   p.rightAscension = alpha;
   p.declination = AtanDeg(z / std::sqrt(x * x + y * y));
-  p.eclipticLongitude = static_cast<float>(lm);
-  if (p.eclipticLongitude >= 360.0f) p.eclipticLongitude = 0.0f;
+  p.eclipticLongitude = StoreLongitude(lm);
   FinishPosition(p, phi, hp);
   return p;
 }

@@ -2,58 +2,54 @@
 
 #include <cmath>
 
+#include "astro/ecliptic.h"
+
 namespace velkaro {
+
+using namespace astro_detail;
 
 namespace {
 
 constexpr double kElongationPerDay = 12.1818;  // mean daily growth of the elongation, degrees
 
-struct Elongation {
-  double degrees;  // moon minus sun ecliptic longitude, (−360, 360)
-  BodyPosition sun, moon;
-  AstroTime time;
-};
-
-Elongation ElongationAt(DateTime instant, const Observer& observer) {
-  Elongation e;
-  e.time = AstroTimeFromDateTime(instant);
-  e.sun = ComputeSunPosition(e.time, observer);
-  e.moon = ComputeMoonPosition(e.time, observer);
-  e.degrees = static_cast<double>(e.moon.eclipticLongitude) - e.sun.eclipticLongitude;
-  return e;
+// Moon minus sun ecliptic longitude at an instant, (−360, 360), from the longitudes exactly as
+// the position records hold them; the rest of the positions is not needed for it.
+double ElongationAt(DateTime instant) {
+  const TimeScale ts = AstroTimeScale(AstroTimeFromDateTime(instant));
+  const float sun = StoreLongitude(SunEclipticLongitude(ts.T));
+  const float moon = StoreLongitude(MoonEclipticLongitude(ts.T, MoonAuxiliaryAm(ts.T)));
+  return static_cast<double>(moon) - sun;
 }
 
 }  // namespace
 
 MoonAgeResult MoonAge(DateTime instant, const Observer& observer) {
   MoonAgeResult out;
-  Elongation now = ElongationAt(instant, observer);
-  double d = now.degrees;
+  double d = ElongationAt(instant);
   if (d < 0) d += 360;
   out.elongation = d;
   out.tideName = TideName(d);
-  out.sun = now.sun;
-  out.moon = now.moon;
-  out.lastTime = now.time;
 
   // From the mean rate, step back to the new moon and refine that instant until the elongation
   // there is within 0.05°.
   double age = d / kElongationPerDay;
   double newMoon = instant - age;
+  double lastEvaluated = instant;
   double f = 1;
   while (std::fabs(f) > 0.05 && out.steps < 100) {
     ++out.steps;
-    const Elongation e = ElongationAt(newMoon, observer);
-    f = e.degrees;
+    lastEvaluated = newMoon;
+    f = ElongationAt(newMoon);
     if (f > 180) f -= 360;
     if (f < -180) f += 360;
     newMoon -= f / kElongationPerDay;
     age = instant - newMoon;
-    out.sun = e.sun;
-    out.moon = e.moon;
-    out.lastTime = e.time;
   }
   out.age = static_cast<float>(age);
+  // The full positions of the last instant evaluated, for callers that show them.
+  out.lastTime = AstroTimeFromDateTime(lastEvaluated);
+  out.sun = ComputeSunPosition(out.lastTime, observer);
+  out.moon = ComputeMoonPosition(out.lastTime, observer);
   return out;
 }
 

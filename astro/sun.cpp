@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "astro/body_position.h"
+#include "astro/ecliptic.h"
 #include "astro/position_common.h"
 #include "astro/trig.h"
 
@@ -19,6 +20,12 @@ void FinishPosition(BodyPosition& p, double phi, double parallax) {
   p.apparentAltitude = p.trueAltitude + p.refraction;
 }
 
+double SunEclipticLongitude(double T) {
+  const double ls =
+      280.4603 + 360.00769 * T + (1.9146 - 0.00005 * T) * SinDeg(357.538 + 359.991 * T);
+  return ReduceDegrees(SumSeries(kSunLongitudeTerms, T, ls));
+}
+
 }  // namespace astro_detail
 
 BodyPosition ComputeSunPosition(const AstroTime& t, const Observer& observer) {
@@ -30,8 +37,7 @@ BodyPosition ComputeSunPosition(const AstroTime& t, const Observer& observer) {
   BodyPosition p;
   p.siderealTime = SiderealTime(T, ts.F, lambda);
 
-  double ls = 280.4603 + 360.00769 * T + (1.9146 - 0.00005 * T) * SinDeg(357.538 + 359.991 * T);
-  ls = ReduceDegrees(ls + SumSeries(kSunLongitudeTerms, T));
+  const double ls = SunEclipticLongitude(T);
 
   // 0.000030·sin(90) of the distance series is the constant 0.000030.
   const double q = (0.007256 - 0.0000002 * T) * SinDeg(267.54 + 359.991 * T) +
@@ -50,9 +56,7 @@ BodyPosition ComputeSunPosition(const AstroTime& t, const Observer& observer) {
 
   p.rightAscension = alpha;
   p.declination = AsinDeg(SinDeg(ls) * SinDeg(eps));
-  p.eclipticLongitude = static_cast<float>(ls);
-  // A longitude a hair below 360 may round up to 360 as a float.
-  if (p.eclipticLongitude >= 360.0f) p.eclipticLongitude = 0.0f;
+  p.eclipticLongitude = StoreLongitude(ls);
   p.distance = r;
   p.semiDiameter = 0.266994 / r;
   p.horizontalParallax = static_cast<float>(parallax);

@@ -28,10 +28,10 @@ inline double AcosDeg(double x) {
   return std::acos(x) / kDegToRad;
 }
 
-// Σ amp·sin(phase + rate·T) in the order of the table.
+// start + Σ amp·sin(phase + rate·T), each term added in the order of the table.
 template <typename Table>
-double SumSeries(const Table& terms, double T) {
-  double sum = 0;
+double SumSeries(const Table& terms, double T, double start = 0) {
+  double sum = start;
   for (const SeriesTerm& term : terms) sum += term.amp * SinDeg(term.phase + term.rate * T);
   return sum;
 }
