@@ -55,7 +55,7 @@ int MoonPictureIndex(float age) { return std::clamp(NearestInt(age), 0, 30); }
 
 bool MoonCalendarGreyCircle(int pictureIndex) { return pictureIndex > 27.5 || pictureIndex < 1.5; }
 
-CalendarHover MoonCalendarHover(int x, int y, Rgb pixel, DateTime today,
+CalendarHover MoonCalendarHover(int x, int y, CalendarColour pixel, DateTime today,
                                 const MoonCalendarTable& table, bool setting, int imageWidth,
                                 int imageTop) {
   CalendarHover h;
@@ -95,7 +95,7 @@ CalendarHover MoonCalendarHover(int x, int y, Rgb pixel, DateTime today,
     h.text = {0, 0, 0};
   } else {
     h.text = {255, 255, 255};
-    h.background = hasSet ? Rgb{0, 0, 255} : Rgb{255, 0, 0};
+    h.background = hasSet ? CalendarColour{0, 0, 255} : CalendarColour{255, 0, 0};
   }
   h.left = std::max(5, std::min(x - 80, imageWidth - 165));
   h.top = y + imageTop - 45;

@@ -36,24 +36,24 @@ CalendarCell MoonCalendarCell(DateTime day, DateTime today);
 int MoonPictureIndex(float age);
 bool MoonCalendarGreyCircle(int pictureIndex);
 
-struct Rgb {
+struct CalendarColour {
   int r = 0, g = 0, b = 0;
-  bool operator==(const Rgb&) const = default;
+  bool operator==(const CalendarColour&) const = default;
 };
-inline constexpr Rgb kCalendarBackground{245, 255, 255};
-inline constexpr Rgb kCalendarText{0, 0, 255};
+inline constexpr CalendarColour kCalendarBackground{245, 255, 255};
+inline constexpr CalendarColour kCalendarText{0, 0, 255};
 
 // The hover label (Label37) for the mouse at (x, y) over the calendar.
 struct CalendarHover {
   enum class Action { kHide, kIgnore, kShow } action = Action::kHide;
   DateTime date = 0;  // the hovered date; 0 with kHide
   std::array<std::string, 3> lines;
-  Rgb background, text;
+  CalendarColour background, text;
   int left = 0, top = 0;
   static constexpr int kWidth = 160, kHeight = 37;
 };
 // `pixel` is the colour under the mouse; `setting` the rise/set flag (set: moonset ages).
-CalendarHover MoonCalendarHover(int x, int y, Rgb pixel, DateTime today,
+CalendarHover MoonCalendarHover(int x, int y, CalendarColour pixel, DateTime today,
                                 const MoonCalendarTable& table, bool setting, int imageWidth,
                                 int imageTop);
 

@@ -353,7 +353,7 @@ TEST_F(MoonCalendar, AboutOneDayAMonthHasNoMoonriseAndNoMoonset) {
 
 TEST_F(MoonCalendar, HoverDatesTextsAndColours) {
   const DateTime today = Today();  // 2026/12/09
-  const Rgb moonPixel{90, 90, 90};
+  const CalendarColour moonPixel{90, 90, 90};
   // The background and the blue text hide the label.
   EXPECT_EQ(MoonCalendarHover(300, 100, kCalendarBackground, today, *table_, true, 700, 0).action,
             CalendarHover::Action::kHide);
@@ -379,14 +379,14 @@ TEST_F(MoonCalendar, HoverDatesTextsAndColours) {
     ASSERT_EQ(c.date, d);
     const bool rise = table_->moonriseTime[k] != 0, set = table_->moonsetTime[k] != 0;
     if (!set) {
-      EXPECT_EQ(c.background, (Rgb{255, 0, 0}));
+      EXPECT_EQ(c.background, (CalendarColour{255, 0, 0}));
       EXPECT_EQ(c.lines[2], "月没時刻の月齢 = -");
       EXPECT_NE(c.lines[1].find("没=ありません"), std::string::npos);
     } else if (!rise) {
-      EXPECT_EQ(c.background, (Rgb{0, 0, 255}));
+      EXPECT_EQ(c.background, (CalendarColour{0, 0, 255}));
     } else {
-      EXPECT_EQ(c.background, (Rgb{0, 255, 255}));
-      EXPECT_EQ(c.text, (Rgb{0, 0, 0}));
+      EXPECT_EQ(c.background, (CalendarColour{0, 255, 255}));
+      EXPECT_EQ(c.text, (CalendarColour{0, 0, 0}));
     }
   }
 }
