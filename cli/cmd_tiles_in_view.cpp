@@ -1,0 +1,74 @@
+// velkaro-cli tiles-in-view: the squares a detailed drawing of a viewpoint would draw, farthest
+// first, from the frame of a simple redraw at the given draw size and panorama size.
+#include <string>
+
+#include "cli/command.h"
+#include "core/summit_grid.h"
+#include "core/text.h"
+#include "render/frame.h"
+#include "resources/embedded.h"
+#include "terrain/tiles_in_view.h"
+
+namespace velkaro::cli {
+namespace {
+
+float ZoomOf(const Args& a) {
+  const std::string text = a.text("size", "1.0");
+  const auto v = ParseNumber(text);
+  for (float zoom : kDrawSizeZoom) {
+    if (v && static_cast<float>(*v) == zoom) return zoom;
+  }
+  throw UsageError("--size: '" + text + "' is not one of 0.06 0.2 0.3 0.5 0.7 1.0 1.4 2.0");
+}
+
+// The extremes of the summit grid's projection, over the cells a redraw projects.
+GridExtremes ProjectGrid(const SummitGrid& grid, const Observer& o, const SummitSight& sight) {
+  GridExtremes x;
+  SightLine line;
+  for (int i = 1; i <= grid.rows() - 2; ++i) {
+    for (int j = 1; j <= grid.cols() - 2; ++j) {
+      line.targetLatitude = grid.latitude(i);
+      line.targetLongitude = grid.longitude(j);
+      line.targetHeight = static_cast<float>(grid.height(i, j));
+      ComputeSightLine(o, line);
+      const auto relEl = static_cast<float>(line.elevationAngle - sight.e2600);
+      const auto relAz = static_cast<float>(RelativeAzimuth(line.azimuth, sight.summitAzimuth));
+      x.maxRelAz = std::max(x.maxRelAz, relAz);
+      x.minRelAz = std::min(x.minRelAz, relAz);
+      x.maxRelEl = std::max(x.maxRelEl, relEl);
+    }
+  }
+  return x;
+}
+
+int RunTilesInView(const Args& a) {
+  const Observer o{a.number("lat"), a.number("lon"), static_cast<float>(a.number("elev"))};
+  const int width = static_cast<int>(a.number("width", 1920 - kMainPanelWidth));
+  const int height = static_cast<int>(a.number("height", 1080 - kPanoramaHeightMargin));
+  if (width < 1 || height < 1) throw UsageError("--width and --height must be positive");
+  const SummitGrid grid = LoadSummitGrid(EmbeddedResource("zorvht"));
+  if (grid.empty()) throw std::runtime_error("the summit height grid is not embedded");
+  const SummitSight sight = ComputeSummitSight(o);
+  const PanoramaFrame frame =
+      ComputeFrame(width + kMainPanelWidth, height + kPanoramaHeightMargin, ZoomOf(a), sight,
+                   ProjectGrid(grid, o, sight));
+  const ViewFrame view{sight.summitAzimuth, sight.summitDistanceKm, frame.leftAzimuth,
+                       frame.rightAzimuth};
+  const TileList list = SelectTilesInView(o, view);
+  Json tiles = Json::array();
+  for (const auto& e : list) tiles.push_back({{"meshCode", e.code}, {"distanceKm", e.distanceKm}});
+  PrintJson({{"summitAzimuth", sight.summitAzimuth},
+             {"summitDistanceKm", sight.summitDistanceKm},
+             {"leftAzimuth", frame.leftAzimuth},
+             {"rightAzimuth", frame.rightAzimuth},
+             {"count", list.size()},
+             {"tiles", tiles}});
+  return 0;
+}
+
+const RegisterCommand kTilesInView("tiles-in-view",
+                                   "--lat φ --lon λ --elev m [--size zoom] [--width W --height H]",
+                                   RunTilesInView);
+
+}  // namespace
+}  // namespace velkaro::cli
