@@ -13,6 +13,7 @@
 #include "events/diamond.h"
 #include "events/line_map.h"
 #include "events/moon_calendar.h"
+#include "events/moon_phase.h"
 #include "events/pearl.h"
 #include "events/registered_events.h"
 #include "events/sky_chart.h"
@@ -320,6 +321,63 @@ TEST(UpdateRegisteredEventDates, WhichRowsAreRecomputed) {
   EXPECT_EQ(out[7], withEvents);
   EXPECT_EQ(out[8], withEvents);
   EXPECT_FALSE(RegisteredRowNeedsUpdate(out[7], today));
+}
+
+// --- Moon phase shapes -----------------------------------------------------------------------
+
+TEST(MoonPhaseShape, FullDottedAndPhaseThresholds) {
+  using K = MoonPhaseShape::Kind;
+  const auto kind = [](double age, int r, MoonPhaseStyle st) {
+    return ComputeMoonPhaseShape(100, 100, r, age, true, st).kind;
+  };
+  EXPECT_EQ(kind(14.0, 20, MoonPhaseStyle::kPath), K::kFull);
+  EXPECT_EQ(kind(13.99, 20, MoonPhaseStyle::kPath), K::kPhase);
+  EXPECT_EQ(kind(16.0, 20, MoonPhaseStyle::kPath), K::kFull);
+  EXPECT_EQ(kind(15.5, 20, MoonPhaseStyle::kPress), K::kPhase);  // the press draws full to 15
+  EXPECT_EQ(kind(14.2, 20, MoonPhaseStyle::kPress), K::kFull);
+  EXPECT_EQ(kind(0.4, 20, MoonPhaseStyle::kPath), K::kDotted);
+  EXPECT_EQ(kind(29.1, 20, MoonPhaseStyle::kPress), K::kDotted);
+  EXPECT_EQ(kind(0.3, 5, MoonPhaseStyle::kPress), K::kFull);  // a small disc is always full
+  EXPECT_EQ(ComputeMoonPhaseShape(0, 0, 20, 14.5, true, MoonPhaseStyle::kPress).circlePenWidth, 2);
+}
+
+TEST(MoonPhaseShape, CrescentTerminatorPassesThroughItsThreePoints) {
+  const MoonPhaseShape s = ComputeMoonPhaseShape(200, 150, 20, 3.0, true, MoonPhaseStyle::kPress);
+  ASSERT_EQ(s.kind, MoonPhaseShape::Kind::kPhase);
+  EXPECT_EQ(s.e, 16);
+  // Evening sky: the cusps stand on the 40 degree line, the waxing limb sweeps clockwise.
+  EXPECT_EQ(s.p1x, TruncInt(200 + 20 * std::cos(40 * kDegToRad)));
+  EXPECT_EQ(s.p1y, TruncInt(150 - 20 * std::sin(40 * kDegToRad)));
+  EXPECT_DOUBLE_EQ(s.limb.startDeg, 40);
+  EXPECT_DOUBLE_EQ(s.limb.sweepDeg, -180);
+  EXPECT_EQ(s.limbPenWidth, 2);
+  EXPECT_EQ(s.mx, TruncInt(200 + 16 * std::cos(50 * kDegToRad)));
+  ASSERT_TRUE(s.terminatorIsArc);
+  const PhaseArc& t = s.terminator;
+  EXPECT_NEAR(std::hypot(s.p2x - t.cx, s.p2y - t.cy), t.radius, 1.0);
+  EXPECT_NEAR(std::hypot(s.mx - t.cx, s.my - t.cy), t.radius, 1.0);
+  EXPECT_LE(std::fabs(t.sweepDeg), 180);
+  // The arc ends at P2: start + sweep is P2's angle seen from the centre (y upwards).
+  const double end = (t.startDeg + t.sweepDeg) * kDegToRad;
+  EXPECT_NEAR(t.cx + t.radius * std::cos(end), s.p2x, 1.5);
+  EXPECT_NEAR(t.cy - t.radius * std::sin(end), s.p2y, 1.5);
+  // Morning sky: the cusps turn to 140 degrees and M goes the other way.
+  const MoonPhaseShape m = ComputeMoonPhaseShape(200, 150, 20, 3.0, false, MoonPhaseStyle::kPress);
+  EXPECT_DOUBLE_EQ(m.limb.startDeg, 140);
+  EXPECT_EQ(m.mx, TruncInt(200 - 16 * std::cos(50 * kDegToRad)));
+}
+
+TEST(MoonPhaseShape, HalfMoonTerminatorIsStraight) {
+  for (double age : {7.3, 22.0}) {
+    const MoonPhaseShape s = ComputeMoonPhaseShape(50, 50, 20, age, true, MoonPhaseStyle::kPress);
+    EXPECT_LT(std::abs(s.e), 2) << age;
+    EXPECT_FALSE(s.terminatorIsArc) << age;
+  }
+  // Waning limb sweeps counterclockwise, and thin phases get the thin limb pen when pressed.
+  EXPECT_DOUBLE_EQ(ComputeMoonPhaseShape(0, 0, 20, 20, true, MoonPhaseStyle::kPath).limb.sweepDeg,
+                   180);
+  EXPECT_EQ(ComputeMoonPhaseShape(0, 0, 20, 28.5, true, MoonPhaseStyle::kPress).limbPenWidth, 1);
+  EXPECT_EQ(ComputeMoonPhaseShape(0, 0, 20, 28.5, true, MoonPhaseStyle::kPath).limbPenWidth, 2);
 }
 
 // --- Moon calendar ---------------------------------------------------------------------------
