@@ -37,11 +37,13 @@ EclipseScanResult ScanForEclipses(const EclipseScanSettings& settings,
     result.steps = n;
 
     const BodyPosition sun = ComputeSunPosition(at, settings.observer);
+    // Only a sun above the horizon can be listed, so the moon is not needed at night.
+    if (sun.apparentAltitude <= 0) continue;
     const BodyPosition moon = ComputeMoonPosition(at, settings.observer);
     const double dAlt = static_cast<double>(moon.apparentAltitude) - sun.apparentAltitude;
     const double dAz = static_cast<double>(moon.azimuth) - sun.azimuth;
     const double d = std::sqrt(dAlt * dAlt + dAz * dAz);
-    if (d < settings.maxSeparation && sun.apparentAltitude > 0) {
+    if (d < settings.maxSeparation) {
       const double day = std::floor(t);
       if (day != previousDay) {
         EclipseHit hit{t, d, FormatDateTime(t) + "   / " + FormatGeneral(d)};
