@@ -249,6 +249,28 @@ TEST(MoonRiseSet, RiseAndSetAreWhereTheCentreMeetsTheHorizon) {
   }
 }
 
+// Near the pole the moonset iteration can wander without converging; the call then keeps what
+// the earlier call left, and the label judges that earlier instant.
+TEST(MoonRiseSet, UnconvergedCallKeepsThePreviousResult) {
+  const Observer polar{88.6, 20, 0.0f};
+  const DateTime date = EncodeDate(2026, 2, 5);
+  MoonRiseSet previous;
+  previous.found = true;
+  previous.time = 0.4;
+  previous.instant = date - 1 + 0.4;
+  previous.azimuth = 123;
+  const MoonRiseSet r = SolveMoonRiseSet(date, polar, RiseOrSet::kSet, previous);
+  ASSERT_FALSE(r.found);
+  EXPECT_EQ(r.steps, 100);
+  EXPECT_EQ(r.time, previous.time);
+  EXPECT_EQ(r.instant, previous.instant);
+  EXPECT_EQ(r.azimuth, previous.azimuth);
+  EXPECT_EQ(MoonsetLabel(r, date), "月の入： ------");
+  EXPECT_EQ(MoonsetLabel(r, date - 1), "月の入： 9:36:00 (123度)");
+  // The last evaluation is still reported, as the moon record the call leaves behind.
+  EXPECT_EQ(r.lastTime.day, 5);
+}
+
 TEST(MoonAge, NewAndFullMoonAges) {
   // New moon of 2012-05-21 08:47 JST: a day later the age is one day.
   const MoonAgeResult dayAfter = MoonAge(EncodeDateTime(2012, 5, 22, 8, 47, 0), kTokyo);
