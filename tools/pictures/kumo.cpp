@@ -151,17 +151,32 @@ RgbImage DrawKumo() {
     const double dirX = std::sin(angle);
     const double dirZ = std::cos(angle);
     int lowestFree = height;  // rows from here down are drawn already
-    for (double d = kNearest; d < kFarthest && lowestFree > 0; d *= kStep) {
+    // Draws the surface seen at distance d if it rises above what is drawn; returns the row.
+    auto sample = [&](double d) {
       const double px = d * dirX;
       const double pz = d * dirZ;
       double crevice = 0;
       const double h = CloudHeight(px, pz, &crevice);
       const double row = horizon + focal * std::atan((kCameraHeight - h) / d);
       const int top = std::max(0, static_cast<int>(std::floor(row)));
-      if (top >= lowestFree) continue;
-      const Colour c = ShadeSurface(px, pz, h, crevice);
-      for (int y = top; y < lowestFree; ++y) canvas[static_cast<size_t>(y) * width + x] = c;
-      lowestFree = top;
+      if (top < lowestFree) {
+        const Colour c = ShadeSurface(px, pz, h, crevice);
+        for (int y = top; y < lowestFree; ++y) canvas[static_cast<size_t>(y) * width + x] = c;
+        lowestFree = top;
+      }
+    };
+    double previous = kNearest;
+    for (double d = kNearest; d < kFarthest && lowestFree > 0; d *= kStep) {
+      const int before = lowestFree;
+      sample(d);
+      // A steep face (a towering head) covers many rows in one step: go over the step again
+      // in finer steps, so the face is shaded row by row instead of in one flat streak.
+      if (before - lowestFree > 2 && d > kNearest) {
+        const int parts = std::min(before - lowestFree, 24);
+        lowestFree = before;
+        for (int k = 1; k <= parts; ++k) sample(previous + (d - previous) * k / parts);
+      }
+      previous = d;
     }
     // Beyond the last step the cloud sea runs out to the eye level, lost in the distance.
     const int eyeRow = static_cast<int>(horizon);
