@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <numeric>
 
 #include "core/text.h"
@@ -42,21 +43,50 @@ std::u16string ToUtf16(std::string_view s) {
 
 std::string RowName(const std::string& row) { return Trim(Field(SplitFields(row), 1)); }
 
-// First index at or after `j` whose key is smaller than `cur`, or n. Scans in blocks so that the
-// compiler can compare several keys at once; the sort spends nearly all its time here.
-size_t FindSmaller(const int* keys, size_t j, size_t n, int cur) {
-  constexpr size_t kBlock = 16;
-  for (; j + kBlock <= n; j += kBlock) {
-    int any = 0;
-    for (size_t k = 0; k < kBlock; ++k) any |= keys[j + k] < cur;
-    if (any) break;
+// Field n (from 1) of a row as SplitFields gives it, without splitting the whole row: the sorts
+// read one field of every row.
+std::string FieldAt(std::string_view row, size_t n) {
+  size_t start = 0;
+  size_t sep = row.find(',');
+  if (sep == std::string_view::npos) return n == 1 ? std::string(row) : std::string();
+  for (size_t k = 1; k < n; ++k) {
+    if (sep == std::string_view::npos) return {};
+    start = sep + 1;
+    sep = row.find(',', start);
   }
-  for (; j < n; ++j)
-    if (keys[j] < cur) return j;
-  return n;
+  return Trim(row.substr(start, sep == std::string_view::npos ? std::string_view::npos : sep - start));
 }
 
-// Dense ranks of the keys, so the exchange sort compares integers.
+// The exchange sort on keys and row numbers packed into one word each (key in the high half), so
+// that a pass is one branch-free sweep: place i carries the smallest key met so far and deposits
+// the key it held wherever a strictly smaller one turns up.
+void ExchangeSortPacked(std::vector<int>& keys, std::vector<int>& order) {
+  const size_t n = keys.size();
+  std::vector<uint32_t> packed(n);
+  for (size_t i = 0; i < n; ++i)
+    packed[i] = (static_cast<uint32_t>(keys[i]) << 16) | static_cast<uint32_t>(order[i] & 0xFFFF);
+  uint32_t* q = packed.data();
+  for (size_t i = 0; i + 1 < n; ++i) {
+    uint32_t cur = q[i];
+    uint32_t limit = cur & 0xFFFF0000u;
+    for (size_t j = i + 1; j < n; ++j) {
+      const uint32_t v = q[j];
+      const bool smaller = v < limit;
+      q[j] = smaller ? cur : v;
+      cur = smaller ? v : cur;
+      limit = cur & 0xFFFF0000u;
+    }
+    q[i] = cur;
+  }
+  for (size_t i = 0; i < n; ++i) {
+    keys[i] = static_cast<int>(q[i] >> 16);
+    order[i] = static_cast<int>(q[i] & 0xFFFF);
+  }
+}
+
+
+
+// Dense ranks of the keys, so the exchange sort compares small integers.
 template <typename Key>
 std::vector<int> Ranks(const std::vector<Key>& keys) {
   std::vector<int> idx(keys.size());
@@ -139,7 +169,7 @@ bool SaveRegisteredViewpoints(const std::string& path, RegisteredViewpoints& lis
 }
 
 std::u16string ReadingKey(const std::string& row) {
-  std::u16string key = ToUtf16(KatakanaToHiragana(Field(SplitFields(row), 2)));
+  std::u16string key = ToUtf16(KatakanaToHiragana(FieldAt(row, 2)));
   if (key.size() > 255) key.resize(255);
   return key;
 }
@@ -147,16 +177,15 @@ std::u16string ReadingKey(const std::string& row) {
 void ExchangeSort(std::vector<int>& keys, std::vector<int>& order) {
   const size_t n = keys.size();
   if (n < 2) return;
-  int* k = keys.data();
-  for (size_t i = 0; i + 1 < n; ++i) {
-    // Place i takes every strictly smaller key met further on; the key it held moves there.
-    size_t j = i + 1;
-    while ((j = FindSmaller(k, j, n, k[i])) < n) {
-      std::swap(k[i], k[j]);
-      std::swap(order[i], order[j]);
-      ++j;
-    }
-  }
+  const auto fits = [](int v) { return v >= 0 && v <= 0xFFFF; };
+  if (std::all_of(keys.begin(), keys.end(), fits) && std::all_of(order.begin(), order.end(), fits))
+    return ExchangeSortPacked(keys, order);
+  for (size_t i = 0; i + 1 < n; ++i)
+    for (size_t j = i + 1; j < n; ++j)
+      if (keys[i] > keys[j]) {
+        std::swap(keys[i], keys[j]);
+        std::swap(order[i], order[j]);
+      }
 }
 
 void SortByReading(RegisteredViewpoints& list) {
@@ -173,12 +202,13 @@ void SortByEventDate(RegisteredViewpoints& list) {
   std::vector<int> days;
   std::vector<int> order;
   for (int i = 1; i <= list.count(); ++i) {
-    const std::string field7 = Field(SplitFields(list.row(i)), 7);
+    const std::string field7 = FieldAt(list.row(i), 7);
     if (Utf8Length(field7) <= 6) continue;
     days.push_back(EventDay(field7));
     order.push_back(i);
   }
-  ExchangeSort(days, order);
+  std::vector<int> rank = Ranks(days);
+  ExchangeSort(rank, order);
   list.datedCount = static_cast<int>(order.size());
   order.resize(list.rows.size(), -1);
   list.eventDateOrder = std::move(order);

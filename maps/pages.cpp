@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "catalogue/cp932_text.h"
 #include "core/text.h"
 
@@ -47,6 +50,28 @@ std::string WithoutYear(const std::string& field) {
   const std::string t = Trim(field);
   const size_t slash = t.find('/');
   return Utf8Substr(slash == std::string::npos ? t : t.substr(slash + 1), 0, 30);
+}
+
+// Pages are rebuilt on every change and deleted at exit, so they need no flush to disk: they only
+// must never be seen half written. Write a temporary file and rename it over the page.
+bool WriteReplacing(const std::string& path, std::string_view bytes, std::string* error) {
+  const std::string tmp = path + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::remove(tmp.c_str());
+      if (error) *error = "cannot write " + tmp;
+      return false;
+    }
+  }
+  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+    std::remove(tmp.c_str());
+    if (error) *error = "cannot rename " + tmp + " to " + path;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -298,7 +323,7 @@ bool WritePage(const std::string& path, const std::vector<std::string>& lines,
                std::string* error) {
   // A page is never left half old, half new: the old one goes first, the new one appears whole.
   ::unlink(path.c_str());
-  return WriteCp932LinesLossless(path, lines, error);
+  return WriteCp932LinesLossless(path, lines, error, WriteReplacing);
 }
 
 bool WritePickMapPage(const std::string& path, const PickMapContent& content,

@@ -51,8 +51,9 @@ std::string RegisteredMarkerLine(const std::string& row, bool diamondMode);
 // Escapes a text for a single-quoted script string inside the page; ordinary text is unchanged.
 std::string EscapeScriptString(const std::string& text);
 
-// Deletes the page, then writes the lines as code page 932, CR LF, no byte-order mark,
-// atomically. False with `error` when it could not be written.
+// Deletes the page, then writes the lines as code page 932, CR LF, no byte-order mark, through a
+// temporary file renamed over it (never seen half written). False with `error` when it could not
+// be written.
 bool WritePage(const std::string& path, const std::vector<std::string>& lines,
                std::string* error = nullptr);
 
