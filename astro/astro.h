@@ -7,6 +7,7 @@
 #include "astro/display_text.h"
 #include "astro/eclipse.h"
 #include "astro/moon_age.h"
+#include "astro/moon_panel.h"
 #include "astro/rise_set.h"
 #include "astro/screen_bearing.h"
 #include "astro/time_scale.h"

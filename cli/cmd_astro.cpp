@@ -70,21 +70,16 @@ Json MoonEventJson(const MoonRiseSet& r, const std::string& label) {
 // What the moon panel shows for one date.
 int RunRiseSet(const Args& a) {
   const Observer observer = ObserverFrom(a, true);
-  const DateTime date = a.date("date");
-  const SunRiseSet sunrise = SolveSunRiseSet(date, observer, RiseOrSet::kRise);
-  const SunRiseSet sunset = SolveSunRiseSet(date, observer, RiseOrSet::kSet);
-  const MoonRiseSet moonrise = SolveMoonRiseSet(date, observer, RiseOrSet::kRise);
-  const MoonRiseSet moonset = SolveMoonRiseSet(date, observer, RiseOrSet::kSet);
-  const MoonAgeResult age = MoonAge(date + 0.5, observer);
-  PrintJson({{"date", FormatDate(date)},
-             {"title", MoonPanelTitle(date)},
-             {"sunrise", SunEventJson(sunrise, SunriseLabel(sunrise.time, sunrise.azimuthRounded))},
-             {"sunset", SunEventJson(sunset, SunsetLabel(sunset.time, sunset.azimuthRounded))},
-             {"moonrise", MoonEventJson(moonrise, MoonriseLabel(moonrise, date))},
-             {"moonset", MoonEventJson(moonset, MoonsetLabel(moonset, date))},
-             {"moonAge", FormatDecimals(1, age.age)},
-             {"tide", age.tideName},
-             {"moonAgeLine", MoonAgeLine(age.age, age.tideName)}});
+  const MoonPanel p = ComputeMoonPanel(a.date("date"), observer);
+  PrintJson({{"date", FormatDate(p.date)},
+             {"title", p.title},
+             {"sunrise", SunEventJson(p.sunrise, p.sunriseText)},
+             {"sunset", SunEventJson(p.sunset, p.sunsetText)},
+             {"moonrise", MoonEventJson(p.moonrise, p.moonriseText)},
+             {"moonset", MoonEventJson(p.moonset, p.moonsetText)},
+             {"moonAge", FormatDecimals(1, p.noonAge.age)},
+             {"tide", p.noonAge.tideName},
+             {"moonAgeLine", p.ageText}});
   return 0;
 }
 

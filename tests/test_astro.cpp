@@ -235,6 +235,20 @@ TEST(MoonRiseSet, DayWithoutMoonriseShowsDashes) {
   EXPECT_EQ(MoonsetLabel(set, EncodeDate(2024, 1, 18)), "月の入： ------");
 }
 
+// The panel of a last-quarter day (new moon 2023-12-13 08:32 JST): no moonrise that day.
+TEST(MoonPanel, TextsOfOneDay) {
+  const MoonPanel p = ComputeMoonPanel(EncodeDate(2024, 1, 4) + 0.7, kTokyo);
+  EXPECT_EQ(p.date, EncodeDate(2024, 1, 4));
+  EXPECT_EQ(p.title, "2024/01/04　月の出没");
+  EXPECT_EQ(p.moonriseText, "月の出： ------");
+  EXPECT_EQ(p.moonsetText, "月の入： 11:21:53 (264度)");
+  EXPECT_EQ(p.ageText, "正午の月齢： 22.1   (小潮)");
+  EXPECT_EQ(p.sunriseText.rfind("日の出： 6:5", 0), 0u) << p.sunriseText;
+  EXPECT_EQ(p.sunsetText.rfind("日の入： 16:4", 0), 0u) << p.sunsetText;
+  EXPECT_EQ(p.phaseTile.left, (22 % 8) * 91 + 5);
+  EXPECT_EQ(p.phaseTile.top, 2 * 58);
+}
+
 TEST(MoonRiseSet, RiseAndSetAreWhereTheCentreMeetsTheHorizon) {
   const DateTime date = EncodeDate(1999, 11, 14);
   for (RiseOrSet which : {RiseOrSet::kRise, RiseOrSet::kSet}) {
