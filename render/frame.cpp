@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/constants.h"
 #include "core/numeric.h"
@@ -100,18 +101,23 @@ void PresentPanorama(QImage& canvas, const QImage& panorama, const QImage& overl
 void StretchNoAverage(const QImage& src, int sx, int sy, int sw, int sh, QImage& dst, int dx,
                       int dy, int dw, int dh) {
   if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
+  // The source column of every destination column, once.
+  // The source column of every destination column inside both images, once.
+  const int srcW = src.width(), srcH = src.height(), dstW = dst.width(), dstH = dst.height();
+  std::vector<int> column(static_cast<size_t>(dw));
+  for (int i = 0; i < dw; ++i) {
+    const int fx = sx + static_cast<int>(static_cast<int64_t>(i) * sw / dw);
+    const int tx = dx + i;
+    column[i] = (tx < 0 || tx >= dstW || fx < 0 || fx >= srcW) ? -1 : fx;
+  }
   for (int j = 0; j < dh; ++j) {
     const int ty = dy + j;
     const int fy = sy + static_cast<int>(static_cast<int64_t>(j) * sh / dh);
-    if (ty < 0 || ty >= dst.height() || fy < 0 || fy >= src.height()) continue;
+    if (ty < 0 || ty >= dstH || fy < 0 || fy >= srcH) continue;
     const auto* in = reinterpret_cast<const uint32_t*>(src.constScanLine(fy));
     auto* out = reinterpret_cast<uint32_t*>(dst.scanLine(ty));
-    for (int i = 0; i < dw; ++i) {
-      const int tx = dx + i;
-      const int fx = sx + static_cast<int>(static_cast<int64_t>(i) * sw / dw);
-      if (tx < 0 || tx >= dst.width() || fx < 0 || fx >= src.width()) continue;
-      out[tx] = in[fx];
-    }
+    for (int i = 0; i < dw; ++i)
+      if (column[i] >= 0) out[dx + i] = in[column[i]];
   }
 }
 

@@ -324,7 +324,7 @@ std::string InformationLabel(const Viewpoint& v, const SummitSight& sight) {
   return s;
 }
 
-PanoramaResult RedrawPanorama(const PanoramaInputs& in) {
+PanoramaResult RedrawPanorama(const PanoramaInputs& in, QImage recycled) {
   PanoramaResult out;
   const Viewpoint& vp = in.viewpoint;
   const Observer obs = vp.observer();
@@ -374,8 +374,13 @@ PanoramaResult RedrawPanorama(const PanoramaInputs& in) {
   out.edit9 = FormatGeneral(f.highestElevation);
   out.quadrant = ViewingQuadrant(sight.summitAzimuth);
   if (f.W <= 0 || f.H <= 0) return out;
-  out.panorama = QImage(f.W, f.H, QImage::Format_RGB32);
-  out.panorama.fill(Qt::white);
+  // The sky's two triangles cover every pixel, so the image needs no clearing first.
+  if (recycled.width() == f.W && recycled.height() == f.H &&
+      recycled.format() == QImage::Format_RGB32) {
+    out.panorama = std::move(recycled);
+  } else {
+    out.panorama = QImage(f.W, f.H, QImage::Format_RGB32);
+  }
   const Canvas cv = Canvas::Of(out.panorama);
 
   out.sky = ChooseSky(mode, sunAltitude, sunAzimuth);

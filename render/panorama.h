@@ -81,7 +81,9 @@ struct PanoramaResult {
   LensPreview lens;
 };
 
-PanoramaResult RedrawPanorama(const PanoramaInputs& in);
+// `recycled` may hand over the previous panorama: when it has the new size its pixel memory is
+// drawn over again instead of a fresh image being allocated (every pixel is repainted).
+PanoramaResult RedrawPanorama(const PanoramaInputs& in, QImage recycled = {});
 
 // The bottom strip with the azimuth scale; the numbers are written for every degree when the view
 // spans at most 30, else for multiples of 5. The simple drawing truncates the edge azimuths, the

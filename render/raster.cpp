@@ -1,6 +1,7 @@
 #include "render/raster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -27,30 +28,43 @@ Canvas Canvas::Band(int top, int bottom) const {
 namespace {
 
 // An edge with its end points ordered by y (then x), so that the two triangles sharing it compute
-// exactly the same crossings.
-struct Edge {
-  int64_t x0, y0, x1, y1;
-  Edge(int ax, int ay, int bx, int by) {
+// exactly the same crossings. On row py it gives the first pixel column whose centre lies at or
+// right of the edge, ceil(x(py + 0.5) - 0.5), in exact integers, walking down row by row.
+class EdgeWalker {
+ public:
+  EdgeWalker(int ax, int ay, int bx, int by, int firstRow) {
     if (ay > by || (ay == by && ax > bx)) {
       std::swap(ax, bx);
       std::swap(ay, by);
     }
-    x0 = ax;
-    y0 = ay;
-    x1 = bx;
-    y1 = by;
+    const int64_t dy = int64_t{by} - ay, dx = int64_t{bx} - ax;
+    den_ = 2 * dy;
+    if (den_ == 0) return;  // horizontal: never asked for a column
+    // numerator of x - 0.5 on row py: 2·ax·dy + dx·(2·py + 1 − 2·ay) − dy
+    const int64_t num = 2 * int64_t{ax} * dy + dx * (2 * int64_t{firstRow} + 1 - 2 * int64_t{ay}) - dy;
+    FloorDiv(num, q_, r_);
+    FloorDiv(2 * dx, stepQ_, stepR_);
   }
-  // The first pixel column whose centre lies at or right of the edge on row py:
-  // ceil(x(py + 0.5) - 0.5), exactly, in integers.
-  int FirstColumn(int py) const {
-    const int64_t dy = y1 - y0;
-    const int64_t den = 2 * dy;
-    const int64_t num = 2 * x0 * dy + (x1 - x0) * (2 * int64_t{py} + 1 - 2 * y0) - dy;
-    // ceil division with a positive denominator
-    int64_t q = num / den;
-    if (num % den != 0 && num > 0) ++q;
-    return static_cast<int>(q);
+  int Column() const { return static_cast<int>(q_ + (r_ > 0 ? 1 : 0)); }
+  void Next() {
+    q_ += stepQ_;
+    r_ += stepR_;
+    if (r_ >= den_) {
+      r_ -= den_;
+      ++q_;
+    }
   }
+
+ private:
+  void FloorDiv(int64_t n, int64_t& q, int64_t& r) const {
+    q = n / den_;
+    r = n % den_;
+    if (r < 0) {
+      r += den_;
+      --q;
+    }
+  }
+  int64_t den_ = 0, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
 };
 
 constexpr int32_t kChannelMax = (255 << 16) | 0xFFFF;
@@ -62,19 +76,34 @@ inline int32_t ToFixed(double v) {
   return static_cast<int32_t>(f);
 }
 
-// One channel's plane over the screen.
+// One channel's plane over the screen, and its step along a row in 16.16 fixed point.
 struct Plane {
-  double c0, dx, dy;
+  double c0 = 0, dx = 0, dy = 0;
+  int32_t step = 0;
   double At(double x, double y) const { return c0 + dx * x + dy * y; }
 };
 
-Plane MakePlane(const ShadedVertex& a, const ShadedVertex& b, const ShadedVertex& c, int64_t s,
+Plane MakePlane(const ShadedVertex& a, const ShadedVertex& b, const ShadedVertex& c, double inv,
                 uint8_t Rgb::*ch) {
   const double ca = a.colour.*ch, cb = b.colour.*ch, cc = c.colour.*ch;
-  const double inv = 1.0 / static_cast<double>(s);
-  const double dx = ((cb - ca) * (c.y - a.y) - (cc - ca) * (b.y - a.y)) * inv;
-  const double dy = ((b.x - a.x) * (cc - ca) - (c.x - a.x) * (cb - ca)) * inv;
-  return {ca - dx * a.x - dy * a.y, dx, dy};
+  Plane p;
+  p.dx = ((cb - ca) * (c.y - a.y) - (cc - ca) * (b.y - a.y)) * inv;
+  p.dy = ((b.x - a.x) * (cc - ca) - (c.x - a.x) * (cb - ca)) * inv;
+  p.c0 = ca - p.dx * a.x - p.dy * a.y;
+  p.step = static_cast<int32_t>(std::lround(p.dx * 65536.0));
+  return p;
+}
+
+// Start value and step of one span: the plane's own step, unless rounding would carry the span's
+// last pixel outside 0..255 (then the step is taken between the clamped ends).
+inline void SpanChannel(const Plane& p, double xs, double xe, double yc, int n, int32_t& start,
+                        int32_t& step) {
+  start = ToFixed(p.At(xs, yc));
+  step = p.step;
+  if (n > 1) {
+    const int64_t last = start + int64_t{step} * (n - 1);
+    if (last < 0 || last > kChannelMax) step = (ToFixed(p.At(xe, yc)) - start) / (n - 1);
+  }
 }
 
 }  // namespace
@@ -92,36 +121,41 @@ void FillShadedTriangle(const Canvas& cv, const ShadedVertex& v1, const ShadedVe
   const int yFirst = std::max(t->y, cv.clipTop);
   const int yEnd = std::min(b->y, cv.clipBottom);
   if (yFirst >= yEnd) return;
+  if (std::max({v1.x, v2.x, v3.x}) <= 0 || std::min({v1.x, v2.x, v3.x}) >= cv.width) return;
 
-  const Plane pr = MakePlane(v1, v2, v3, s, &Rgb::r);
-  const Plane pg = MakePlane(v1, v2, v3, s, &Rgb::g);
-  const Plane pb = MakePlane(v1, v2, v3, s, &Rgb::b);
-  const Edge longEdge(t->x, t->y, b->x, b->y);
-  const Edge upper(t->x, t->y, m->x, m->y);
-  const Edge lower(m->x, m->y, b->x, b->y);
-
+  EdgeWalker longEdge(t->x, t->y, b->x, b->y, yFirst);
+  EdgeWalker upper(t->x, t->y, m->x, m->y, yFirst);
+  EdgeWalker lower(m->x, m->y, b->x, b->y, std::max(yFirst, m->y));
+  // Most triangles of a distant mountain cover few pixels or none: the colour planes are set up
+  // only when the first pixel is met.
+  bool planes = false;
+  Plane pr, pg, pb;
   for (int py = yFirst; py < yEnd; ++py) {
-    const int xa = longEdge.FirstColumn(py);
-    const int xb = (py < m->y ? upper : lower).FirstColumn(py);
-    int x0 = std::min(xa, xb);
-    int x1 = std::max(xa, xb);
-    x0 = std::max(x0, 0);
-    x1 = std::min(x1, cv.width);
+    const bool top = py < m->y;
+    const int xa = longEdge.Column();
+    const int xb = top ? upper.Column() : lower.Column();
+    longEdge.Next();
+    if (top) {
+      upper.Next();
+    } else {
+      lower.Next();
+    }
+    const int x0 = std::max(std::min(xa, xb), 0);
+    const int x1 = std::min(std::max(xa, xb), cv.width);
     const int n = x1 - x0;
     if (n <= 0) continue;
-    const double yc = py + 0.5;
-    const double xs = x0 + 0.5;
-    const double xe = x1 - 0.5;
-    int32_t r = ToFixed(pr.At(xs, yc));
-    int32_t g = ToFixed(pg.At(xs, yc));
-    int32_t bl = ToFixed(pb.At(xs, yc));
-    int32_t dr = 0, dg = 0, db = 0;
-    if (n > 1) {
-      // Steps from the clamped ends keep every pixel of the span inside 0..255.
-      dr = (ToFixed(pr.At(xe, yc)) - r) / (n - 1);
-      dg = (ToFixed(pg.At(xe, yc)) - g) / (n - 1);
-      db = (ToFixed(pb.At(xe, yc)) - bl) / (n - 1);
+    if (!planes) {
+      const double inv = 1.0 / static_cast<double>(s);
+      pr = MakePlane(v1, v2, v3, inv, &Rgb::r);
+      pg = MakePlane(v1, v2, v3, inv, &Rgb::g);
+      pb = MakePlane(v1, v2, v3, inv, &Rgb::b);
+      planes = true;
     }
+    const double yc = py + 0.5, xs = x0 + 0.5, xe = x1 - 0.5;
+    int32_t r, g, bl, dr, dg, db;
+    SpanChannel(pr, xs, xe, yc, n, r, dr);
+    SpanChannel(pg, xs, xe, yc, n, g, dg);
+    SpanChannel(pb, xs, xe, yc, n, bl, db);
     uint32_t* p = cv.row(py) + x0;
     for (int i = 0; i < n; ++i) {
       p[i] = 0xFF000000u | (static_cast<uint32_t>(r) & 0xFF0000u) |
