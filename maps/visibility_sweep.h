@@ -38,21 +38,27 @@ struct VisibilityField {
 
 struct VisibilitySweepOptions {
   int rayCount = 65536;  // rays from the summit's vertical, evenly spread in azimuth
-  double stepM = 25.0;   // terrain sampling along each ray
+  // Each ray is walked cell by cell, along straight pieces between exact positions this far apart.
+  double knotSpacingM = 500.0;
+  // In front of each eye the terrain is walked along the pixel's own line.
+  double nearReachM = 1500.0;
   int threads = 2;
 };
 
 // The sweep: rays leave the summit's vertical; along each ray the upper convex hull of the terrain
 // profile (heights lowered by the curvature drop seen from the summit) is kept as the ray grows,
 // and every pixel whose own line to the summit is nearest that ray asks the hull for its highest
-// obstacle (the tangent from its eye), re-measured with the exact drop. Deterministic for any
-// thread count.
+// obstacle beyond its near zone (the tangent from its eye), re-measured with the exact drop. The
+// near zone is marched along the pixel's own line. Deterministic for any thread count.
 VisibilityField ComputeVisibilityField(const VisibilityTerrain& terrain,
                                        const VisibilitySweepOptions& options = {});
 
-// The same limit for one pixel by marching the exact line from its eye to the summit at stepM
-// (NaN within 10 km of the summit). Slow; the reference for the sweep.
-double ExactVisibilityLimit(const VisibilityTerrain& terrain, int x, int y, double stepM = 10.0);
+// The same limit for one pixel by marching its own line from the eye to the summit through every
+// cell it crosses (NaN within 10 km of the summit). Slow; the reference for the sweep.
+double ExactVisibilityLimit(const VisibilityTerrain& terrain, int x, int y);
+// The same for an eye at any world-datum place and absolute height (a tower's deck, a summit).
+double ExactVisibilityLimitFrom(const VisibilityTerrain& terrain, double latitude,
+                                double longitude, double eyeHeight);
 
 // The colours of the picture: white within 10 km of the summit, hidden land red and hidden water
 // purple, seen land (G, G, G) and seen water (0, G, 255). The palette holds exactly the colours
