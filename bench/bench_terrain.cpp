@@ -36,7 +36,8 @@ const std::string& BenchFolder() {
     const auto bytes = EncodeMeshTile(tile);
     for (const char* code : {"533805", "533806", "533815", "533816"}) {
       std::ofstream out(MeshTilePath(dir.string(), code), std::ios::binary);
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      out.write(reinterpret_cast<const char*>(bytes.data()),
+                static_cast<std::streamsize>(bytes.size()));
     }
     return dir.string();
   }()};

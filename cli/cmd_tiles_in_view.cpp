@@ -49,9 +49,8 @@ int RunTilesInView(const Args& a) {
   const SummitGrid grid = LoadSummitGrid(EmbeddedResource("zorvht"));
   if (grid.empty()) throw std::runtime_error("the summit height grid is not embedded");
   const SummitSight sight = ComputeSummitSight(o);
-  const PanoramaFrame frame =
-      ComputeFrame(width + kMainPanelWidth, height + kPanoramaHeightMargin, ZoomOf(a), sight,
-                   ProjectGrid(grid, o, sight));
+  const PanoramaFrame frame = ComputeFrame(width + kMainPanelWidth, height + kPanoramaHeightMargin,
+                                           ZoomOf(a), sight, ProjectGrid(grid, o, sight));
   const ViewFrame view{sight.summitAzimuth, sight.summitDistanceKm, frame.leftAzimuth,
                        frame.rightAzimuth};
   const TileList list = SelectTilesInView(o, view);

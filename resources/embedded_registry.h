@@ -18,8 +18,10 @@ std::span<const ResourceEntry> RegisteredResources();
 }  // namespace velkaro::resources_detail
 
 // The begin and end labels that each generated resource source defines in assembler.
-#define VELKARO_DECLARE_RESOURCE(symbol)              \
+#define VELKARO_DECLARE_RESOURCE(symbol)           \
   extern "C" const unsigned char symbol##_begin[]; \
   extern "C" const unsigned char symbol##_end[];
-#define VELKARO_RESOURCE_ENTRY(name, symbol) \
-  ::velkaro::resources_detail::ResourceEntry { name, symbol##_begin, symbol##_end }
+#define VELKARO_RESOURCE_ENTRY(name, symbol)   \
+  ::velkaro::resources_detail::ResourceEntry { \
+    name, symbol##_begin, symbol##_end         \
+  }

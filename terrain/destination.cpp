@@ -10,15 +10,17 @@ namespace velkaro {
 namespace {
 // Rounding can carry a cosine a hair beyond ±1 (along a meridian, or at arc 0); acos of that would
 // be NaN.
-double SafeAcos(double x) { return std::acos(std::clamp(x, -1.0, 1.0)); }
+double SafeAcos(double x) {
+  return std::acos(std::clamp(x, -1.0, 1.0));
+}
 }  // namespace
 
 GeoPoint DestinationPoint(double latitude, double longitude, double arcDeg, double azimuthDeg) {
   const double d = kDegToRad;
   const double c1 = (90 - latitude) * d;
   const double delta = arcDeg * d;
-  const double cosC2 = std::cos(c1) * std::cos(delta) + std::sin(c1) * std::sin(delta) *
-                                                            std::cos(azimuthDeg * d);
+  const double cosC2 =
+      std::cos(c1) * std::cos(delta) + std::sin(c1) * std::sin(delta) * std::cos(azimuthDeg * d);
   const double c2 = SafeAcos(cosC2);
   GeoPoint p;
   p.latitude = 90 - c2 / d;

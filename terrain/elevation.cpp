@@ -24,8 +24,8 @@ ElevationLookup LookUpElevation(TileCache& cache, double latitude, double longit
   const double firstLon = corner.longitude + kMeshColStep / 2;
   // Within half a step of the square's edges the nearest sample would be row or column 0 or 201;
   // the square's own samples are the ones read.
-  result.row = std::clamp(static_cast<int>(std::nearbyint(200 - (lat - firstLat) / kMeshRowStep)),
-                          1, 200);
+  result.row =
+      std::clamp(static_cast<int>(std::nearbyint(200 - (lat - firstLat) / kMeshRowStep)), 1, 200);
   result.column =
       std::clamp(static_cast<int>(std::nearbyint((lon - firstLon) / kMeshColStep + 1)), 1, 200);
   const auto tile = cache.Get(result.code);

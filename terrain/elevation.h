@@ -15,8 +15,8 @@ struct ElevationLookup {
   int row = 0;     // 1..200
   int column = 0;  // 1..200
   bool tilePresent = false;
-  int height = 0;        // decoded height of the sample
-  int surfaceClass = 0;  // decoded class of the sample
+  int height = 0;                    // decoded height of the sample
+  int surfaceClass = 0;              // decoded class of the sample
   int elevation = kNoTileElevation;  // what TerrainElevationAt returns
 };
 

@@ -61,8 +61,7 @@ bool SquareInView(const SightProbe& probe, double south, double west, double hal
   // A field narrower than the square can fall between its corners.
   for (int a = 1; a <= 9; ++a) {
     for (int b = 1; b <= 9; ++b) {
-      const double r =
-          probe.RelativeAzimuth(south + a * 0.5 / 60, west + b * 0.75 / 60);
+      const double r = probe.RelativeAzimuth(south + a * 0.5 / 60, west + b * 0.75 / 60);
       if (std::fabs(r) < halfWidth) return true;
     }
   }
@@ -95,14 +94,13 @@ TileList SelectTilesInView(const Observer& viewpoint, const ViewFrame& frame) {
 
   TileList list;
   if (!(north >= south && east >= west)) return list;  // the view lies outside the covered area
-  const int rows = static_cast<int>(std::trunc(north * 12)) -
-                   static_cast<int>(std::trunc(south * 12)) + 2;
+  const int rows =
+      static_cast<int>(std::trunc(north * 12)) - static_cast<int>(std::trunc(south * 12)) + 2;
   const int cols =
       static_cast<int>(std::trunc(east * 8)) - static_cast<int>(std::trunc(west * 8)) + 2;
 
   const DatumShift shift = TokyoToWorld(lat0, lon0);
-  const std::string ownCode =
-      MeshCodeOf(lat0 - shift.shiftLatitude, lon0 - shift.shiftLongitude);
+  const std::string ownCode = MeshCodeOf(lat0 - shift.shiftLatitude, lon0 - shift.shiftLongitude);
   const SightProbe probe{viewpoint, frame.summitAzimuth};
   std::set<std::string> seen;
 
@@ -118,8 +116,7 @@ TileList SelectTilesInView(const Observer& viewpoint, const ViewFrame& frame) {
       const double s = world.worldLatitude;
       const double w = world.worldLongitude;
       if (code == ownCode || SquareInView(probe, s, w, halfWidth)) {
-        const double distance =
-            probe.DistanceKm(s + kMeshSquareLat / 2, w + kMeshSquareLon / 2);
+        const double distance = probe.DistanceKm(s + kMeshSquareLat / 2, w + kMeshSquareLon / 2);
         seen.insert(code);
         list.push_back({std::move(code), distance});
       }

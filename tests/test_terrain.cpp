@@ -43,7 +43,8 @@ class TempFolder {
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // A tile whose sample (r, s) holds height 10 r + (s mod 10) and class s mod 7.
@@ -51,7 +52,8 @@ MeshTile PatternTile() {
   MeshTile tile;
   tile.present = true;
   for (int r = 1; r <= kMeshTileSide; ++r) {
-    for (int s = 1; s <= kMeshTileSide; ++s) tile.setSample(r, s, EncodeMeshSample(10 * r + s % 10, s % 7));
+    for (int s = 1; s <= kMeshTileSide; ++s)
+      tile.setSample(r, s, EncodeMeshSample(10 * r + s % 10, s % 7));
   }
   return tile;
 }
@@ -70,7 +72,8 @@ TEST(MeshCode, CornerAndCodeAreInverse) {
   ASSERT_TRUE(c.valid);
   EXPECT_NEAR(c.latitude, 35 + 20 / 60.0, 1e-12);
   EXPECT_NEAR(c.longitude, 137.0, 1e-12);
-  EXPECT_EQ(MeshCodeOf(c.latitude + kMeshSquareLat / 2, c.longitude + kMeshSquareLon / 2), "533700");
+  EXPECT_EQ(MeshCodeOf(c.latitude + kMeshSquareLat / 2, c.longitude + kMeshSquareLon / 2),
+            "533700");
   // Every square of the covered area: points just inside each corner name the square itself.
   for (int k = 414; k <= 433; ++k) {
     for (int m = 1104; m <= 1128; ++m) {
@@ -169,7 +172,8 @@ TEST(TerrainElevation, ReadsTheNearestSampleOfTheSquare) {
   const std::string code = "533847";  // near the summit
   WriteBytes(MeshTilePath(dir.str(), code), EncodeMeshTile(PatternTile()));
   TileCache cache(dir.str());
-  for (auto [r, s] : std::vector<std::pair<int, int>>{{1, 1}, {1, 200}, {100, 57}, {200, 1}, {200, 200}}) {
+  for (auto [r, s] :
+       std::vector<std::pair<int, int>>{{1, 1}, {1, 200}, {100, 57}, {200, 1}, {200, 200}}) {
     double lat, lon;
     SampleWorldPosition(code, r, s, &lat, &lon);
     const ElevationLookup e = LookUpElevation(cache, lat, lon);
@@ -313,10 +317,10 @@ TEST(BuiltTiles, RealPlacesHaveTheirHeights) {
   const int kofu = TerrainElevationAt(cache, 35.6622, 138.5683);
   EXPECT_GE(kofu, 255);
   EXPECT_LE(kofu, 280);
-  EXPECT_LT(TerrainElevationAt(cache, 35.50, 139.85), 0);  // Tokyo Bay
-  EXPECT_LT(TerrainElevationAt(cache, 34.95, 138.62), 0);  // Suruga Bay
-  EXPECT_LT(TerrainElevationAt(cache, 35.20, 139.40), 0);  // Sagami Bay
-  EXPECT_GT(TerrainElevationAt(cache, 35.3606, 138.70), 2000);  // the west slope
+  EXPECT_LT(TerrainElevationAt(cache, 35.50, 139.85), 0);               // Tokyo Bay
+  EXPECT_LT(TerrainElevationAt(cache, 34.95, 138.62), 0);               // Suruga Bay
+  EXPECT_LT(TerrainElevationAt(cache, 35.20, 139.40), 0);               // Sagami Bay
+  EXPECT_GT(TerrainElevationAt(cache, 35.3606, 138.70), 2000);          // the west slope
   EXPECT_EQ(TerrainElevationAt(cache, 33.5, 139.0), kNoTileElevation);  // beyond the area
 }
 
@@ -339,8 +343,10 @@ TEST(BuiltTiles, EveryTileIsWellFormedAndAgreesWithItsNeighbours) {
       ASSERT_TRUE(m.surfaceClass == kSurfaceLand || m.surfaceClass == kSurfaceWater) << code;
     }
     const MeshCorner c = MeshTileCorner(code);
-    const std::string south = MeshCodeOf(c.latitude - kMeshSquareLat / 2, c.longitude + kMeshSquareLon / 2);
-    const std::string east = MeshCodeOf(c.latitude + kMeshSquareLat / 2, c.longitude + kMeshSquareLon * 1.5);
+    const std::string south =
+        MeshCodeOf(c.latitude - kMeshSquareLat / 2, c.longitude + kMeshSquareLon / 2);
+    const std::string east =
+        MeshCodeOf(c.latitude + kMeshSquareLat / 2, c.longitude + kMeshSquareLon * 1.5);
     if (present.count(south)) {
       const MeshTile n = LoadMeshTile(kMeshFolder, south);
       for (int s = 1; s <= kMeshTileSide; ++s) {

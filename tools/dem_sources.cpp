@@ -1,8 +1,8 @@
 #include "tools/dem_sources.h"
 
-#include <gdal.h>
 #include <cpl_conv.h>
 #include <cpl_error.h>
+#include <gdal.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -40,8 +40,8 @@ std::vector<float> ReadBand(GDALDatasetH ds, int bandIndex, int width, int heigh
   GDALRasterBandH band = GDALGetRasterBand(ds, bandIndex);
   if (!band) throw std::runtime_error("no band " + std::to_string(bandIndex) + " in " + path);
   std::vector<float> values(static_cast<size_t>(width) * height);
-  if (GDALRasterIO(band, GF_Read, 0, 0, width, height, values.data(), width, height, GDT_Float32,
-                   0, 0) != CE_None) {
+  if (GDALRasterIO(band, GF_Read, 0, 0, width, height, values.data(), width, height, GDT_Float32, 0,
+                   0) != CE_None) {
     throw std::runtime_error("cannot read " + path);
   }
   return values;

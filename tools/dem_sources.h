@@ -11,9 +11,9 @@ namespace velkaro::tools {
 
 // A value of an elevation source at one point.
 struct DemValue {
-  double height = 0;     // metres
-  double weight = 0;     // 1 inside the source, falling to 0 over the band at its edges
-  bool noData = false;   // the nearest pixel holds no value (for the GSI tiles: sea)
+  double height = 0;    // metres
+  double weight = 0;    // 1 inside the source, falling to 0 over the band at its edges
+  bool noData = false;  // the nearest pixel holds no value (for the GSI tiles: sea)
 };
 
 // A grid of heights read from one source, geographic (plate carrée) or Web Mercator, with pixel

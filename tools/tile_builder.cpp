@@ -170,8 +170,7 @@ TileBuildReport BuildMeshTiles(const DemSources& sources, const std::string& out
   {
     std::vector<std::thread> workers;
     for (int t = 1; t < threads; ++t) {
-      workers.emplace_back(
-          [&, t] { SampleRows(sources, water, grid, t, threads); });
+      workers.emplace_back([&, t] { SampleRows(sources, water, grid, t, threads); });
     }
     SampleRows(sources, water, grid, 0, threads);
     for (auto& w : workers) w.join();

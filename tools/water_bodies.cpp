@@ -14,7 +14,8 @@ void PixelCentre(const DemRaster& r, int col, int row, double* latitude, double*
   }
   const double worldPixels = 256.0 * static_cast<double>(1 << r.zoom);
   *longitude = (r.originX + col + 0.5) / worldPixels * 360 - 180;
-  *latitude = std::atan(std::sinh(kPi * (1 - 2 * (r.originY + row + 0.5) / worldPixels))) / kDegToRad;
+  *latitude =
+      std::atan(std::sinh(kPi * (1 - 2 * (r.originY + row + 0.5) / worldPixels))) / kDegToRad;
 }
 
 WaterMap FindFlatWater(const DemRaster& r, int minPixels, double minShoreAbove) {

@@ -8,7 +8,7 @@ namespace velkaro::tools {
 
 // One flat water surface found in a raster.
 struct WaterBody {
-  float level = 0;      // metres
+  float level = 0;  // metres
   int pixels = 0;
   // Share of the pixels around the area that lie higher than its surface (no data counts as lower).
   double shoreAbove = 0;
