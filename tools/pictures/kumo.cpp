@@ -24,7 +24,7 @@ constexpr double kHorizonRow = 50.0;    // the camera's eye level, in rows of th
 constexpr double kCameraHeight = 1.65;  // above the cloud base, in the height field's units
 constexpr double kNearest = 2.5;        // nearest distance marched
 constexpr double kFarthest = 160.0;
-constexpr double kStep = 1.005;  // distance grows by this factor per step
+constexpr double kStep = 1.01;  // distance grows by this factor per step
 
 constexpr uint32_t kSeed = 0x6b756d6fu;
 
@@ -64,9 +64,21 @@ double Domes(double x, double z, double size, double emptyShare, uint32_t seed) 
   const double cz = z / size;
   const auto i0 = static_cast<int64_t>(std::floor(cx));
   const auto j0 = static_cast<int64_t>(std::floor(cz));
+  // Centres lie 0.15..0.85 into their cell and radii are at most 1: a neighbouring cell whose
+  // nearest possible centre is a radius away or more cannot reach the point.
+  auto gap = [](double f, int64_t offset) {
+    if (offset < 0) return f + 0.15;
+    if (offset > 0) return 1.15 - f;
+    return std::max({0.0, 0.15 - f, f - 0.85});
+  };
+  const double fx = cx - static_cast<double>(i0);
+  const double fz = cz - static_cast<double>(j0);
   double best = 0;
   for (int64_t i = i0 - 1; i <= i0 + 1; ++i) {
+    const double gx = gap(fx, i - i0);
     for (int64_t j = j0 - 1; j <= j0 + 1; ++j) {
+      const double gz = gap(fz, j - j0);
+      if (gx * gx + gz * gz >= 1) continue;
       const uint64_t hash = CellHash(i, j, seed);
       if (Part(hash, 0) < emptyShare) continue;
       const double px = i + 0.15 + 0.7 * Part(hash, 1);
