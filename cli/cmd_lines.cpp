@@ -32,14 +32,11 @@ int RunLines(const Args& a) {
   j["main"] = LineJson(r.main);
   j["companionA"] = LineJson(r.companionA);
   j["companionB"] = LineJson(r.companionB);
-  j["extremes"] = {{"sunriseMax", FormatDate(x.sunriseMax)},
-                   {"sunriseMin", FormatDate(x.sunriseMin)},
-                   {"sunsetMax", FormatDate(x.sunsetMax)},
-                   {"sunsetMin", FormatDate(x.sunsetMin)},
-                   {"moonriseMax", FormatDate(x.moonriseMax)},
-                   {"moonriseMin", FormatDate(x.moonriseMin)},
-                   {"moonsetMax", FormatDate(x.moonsetMax)},
-                   {"moonsetMin", FormatDate(x.moonsetMin)}};
+  j["extremes"] = {
+      {"sunriseMax", FormatDate(x.sunriseMax)},   {"sunriseMin", FormatDate(x.sunriseMin)},
+      {"sunsetMax", FormatDate(x.sunsetMax)},     {"sunsetMin", FormatDate(x.sunsetMin)},
+      {"moonriseMax", FormatDate(x.moonriseMax)}, {"moonriseMin", FormatDate(x.moonriseMin)},
+      {"moonsetMax", FormatDate(x.moonsetMax)},   {"moonsetMin", FormatDate(x.moonsetMin)}};
   j["caption"] = r.caption;
   j["memo"] = r.memo;
   if (body == "moon") {

@@ -63,4 +63,11 @@ std::string DiamondListLine(DateTime date) {
   return FormatDate(date) + "   《" + DayOfWeekMark(date) + "》";
 }
 
+bool ParseDiamondListLine(const std::string& line, DateTime& date) {
+  DateTime t = 0;
+  if (!ParseDateTime(line.substr(0, line.find(' ')), t)) return false;
+  date = WholeDay(t);
+  return true;
+}
+
 }  // namespace velkaro

@@ -12,8 +12,8 @@ enum class EventBody { kSun, kMoon };
 
 // One found alignment: the sun (diamond) or the moon (pearl) standing on the summit.
 struct AlignmentEvent {
-  DateTime date = 0;        // whole day
-  double timeOfDay = 0;     // fraction of a day: the minute the body reaches the summit's elevation
+  DateTime date = 0;     // whole day
+  double timeOfDay = 0;  // fraction of a day: the minute the body reaches the summit's elevation
   EventBody body = EventBody::kSun;
   float azimuthOffset = 0;  // interpolated azimuth at the target altitude minus the summit azimuth
   float moonAge = 0;        // moon only
@@ -36,8 +36,8 @@ struct CrossingDay {
   bool counts = false;  // the scan crossed the target altitude within its step window
   DateTime date = 0;    // whole day of the last sample
   double timeOfDay = 0;
-  double offset = 0;    // signed azimuth offset at the target altitude
-  int steps = 0;        // the sample count n (k) at which the scan stopped
+  double offset = 0;  // signed azimuth offset at the target altitude
+  int steps = 0;      // the sample count n (k) at which the scan stopped
 };
 
 // The three-day local-minimum rule shared by both searches. Days that do not count leave the
@@ -46,7 +46,7 @@ struct EventSelectionRules {
   double tolerance = 0;      // the middle day's |offset| must lie strictly below this
   bool useDateLimit = true;  // diamond: the middle day must not be earlier than `dateLimit`
   DateTime dateLimit = 0;
-  int maxNewestSteps = 0;    // pearl: the newest day's step count must be below this (0 = no rule)
+  int maxNewestSteps = 0;  // pearl: the newest day's step count must be below this (0 = no rule)
   size_t maxEvents = 5;
 };
 
@@ -64,7 +64,8 @@ EventSelection SelectAlignmentEvents(const std::vector<CrossingDay>& days,
 double InterpolateCrossingAzimuth(double azPrev, double altPrev, double az, double alt,
                                   double targetAltitude);
 
-// "yyyy/mm/dd   《曜》": the diamond list line.
+// "yyyy/mm/dd   《曜》": the diamond list line, and the date read back from a selected one.
 std::string DiamondListLine(DateTime date);
+bool ParseDiamondListLine(const std::string& line, DateTime& date);
 
 }  // namespace velkaro

@@ -13,7 +13,9 @@ constexpr int kDiamondDays = 379;
 constexpr int kDiamondMaxSteps = 200;
 constexpr double kMinute = 1.0 / 1440.0;
 
-bool IsSetting(const SummitSight& sight) { return sight.summitAzimuth > 180; }
+bool IsSetting(const SummitSight& sight) {
+  return sight.summitAzimuth > 180;
+}
 
 }  // namespace
 
@@ -91,7 +93,8 @@ SunCrossingResult SunCrossingOnDate(DateTime date, const Observer& observer,
                                     const SummitSight& sight) {
   const bool setting = IsSetting(sight);
   const DateTime day = WholeDay(date);
-  const SunRiseSet rs = SolveSunRiseSet(day, observer, setting ? RiseOrSet::kSet : RiseOrSet::kRise);
+  const SunRiseSet rs =
+      SolveSunRiseSet(day, observer, setting ? RiseOrSet::kSet : RiseOrSet::kRise);
   const double step = setting ? -1.0 : 1.0;
   const DateTime t0 = day + rs.time;
   SunCrossingResult r;

@@ -72,7 +72,7 @@ struct DiamondDisplay {
   bool useDefaultDrawSize = true;
   double drawSizeRatio = 0;
   bool drawPath = false;
-  DateTime pathDate = 0;  // whole day whose sun path is drawn
+  DateTime pathDate = 0;          // whole day whose sun path is drawn
   bool showDiamondPanel = false;  // GroupBox3
   bool hideOtherPanels = false;   // GroupBox4, GroupBox5, GroupBox6
   bool hideSunEnabled = false;    // Button11

@@ -105,7 +105,7 @@ EventLine ComputeLine(DateTime date, int sign, float h0, CrossingFn crossing, bo
     if (i == 0 && firstInstant) *firstInstant = c.instant;
     if (i == kLinePoints - 1 && lastInstant) *lastInstant = c.instant;
     const LinePoint p = DestinationFrom(SummitReference.latitude, SummitReference.longitude,
-                                       probe.arcDeg, BackAzimuth(c.azimuthFromSummit));
+                                        probe.arcDeg, BackAzimuth(c.azimuthFromSummit));
     line.latitude[i] = static_cast<float>(p.latitude);
     line.longitude[i] = static_cast<float>(p.longitude);
   }
@@ -163,8 +163,7 @@ ExtremeRiseSetDates FindExtremeRiseSetDates(DateTime today, float elevation) {
   return x;
 }
 
-BodyCrossing SunCrossing(DateTime day, double elevationAngle, const Observer& probe,
-                         bool evening) {
+BodyCrossing SunCrossing(DateTime day, double elevationAngle, const Observer& probe, bool evening) {
   const DateTime d = WholeDay(day);
   const SunRiseSet rs = SolveSunRiseSet(d, probe, evening ? RiseOrSet::kSet : RiseOrSet::kRise);
   const double g = evening ? -1.0 : 1.0;
@@ -237,7 +236,8 @@ LineMapResult DiamondLineMap(DateTime date, bool evening, const std::string& hei
   const int s = evening ? 1 : -1;
   const DateTime a = evening ? r.extremes.sunsetMax : r.extremes.sunriseMax;
   const DateTime b = evening ? r.extremes.sunsetMin : r.extremes.sunriseMin;
-  r.main = ComputeLine(WholeDay(date), s, h0, SunCrossing, evening, previous.main, nullptr, nullptr);
+  r.main =
+      ComputeLine(WholeDay(date), s, h0, SunCrossing, evening, previous.main, nullptr, nullptr);
   r.companionA = ComputeLine(a, s, h0, SunCrossing, evening, previous.companionA, nullptr, nullptr);
   r.companionB = ComputeLine(b, s, h0, SunCrossing, evening, previous.companionB, nullptr, nullptr);
   r.memo = DiamondLineMemo(heightText);
@@ -268,8 +268,10 @@ LineMapResult PearlLineMap(DateTime date, bool moonset, const std::string& heigh
   r.extremes = FindExtremeRiseSetDates(today, h0);
   const DateTime a = moonset ? r.extremes.moonsetMax : r.extremes.moonriseMax;
   const DateTime b = moonset ? r.extremes.moonsetMin : r.extremes.moonriseMin;
-  r.companionA = ComputeLine(a, q, h0, MoonCrossing, moonset, previous.companionA, nullptr, nullptr);
-  r.companionB = ComputeLine(b, q, h0, MoonCrossing, moonset, previous.companionB, nullptr, nullptr);
+  r.companionA =
+      ComputeLine(a, q, h0, MoonCrossing, moonset, previous.companionA, nullptr, nullptr);
+  r.companionB =
+      ComputeLine(b, q, h0, MoonCrossing, moonset, previous.companionB, nullptr, nullptr);
   const DateTime d = WholeDay(date);
   if (first != 0 && last != 0) {
     const DateTime d1 = WholeDay(first), d2 = WholeDay(last);

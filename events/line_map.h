@@ -79,7 +79,8 @@ LineMapResult PearlLineMap(DateTime date, bool moonset, const std::string& heigh
 std::string DiamondLineMemo(const std::string& heightText);
 std::string PearlLineMemo(const std::string& heightText);
 extern const char* const kDefaultLineMemo;
-// Panel17 captions: "yyyy/mm/dd　（夕日）" / "　（朝日）", and the pearl form with the noon moon age.
+// Panel17 captions: "yyyy/mm/dd　（夕日）" / "　（朝日）", and the pearl form with the noon moon
+// age.
 std::string DiamondMapCaption(DateTime date, bool evening);
 std::string PearlMapCaption(DateTime date);
 

@@ -51,9 +51,13 @@ CalendarCell MoonCalendarCell(DateTime day, DateTime today) {
   return c;
 }
 
-int MoonPictureIndex(float age) { return std::clamp(NearestInt(age), 0, 30); }
+int MoonPictureIndex(float age) {
+  return std::clamp(NearestInt(age), 0, 30);
+}
 
-bool MoonCalendarGreyCircle(int pictureIndex) { return pictureIndex > 27.5 || pictureIndex < 1.5; }
+bool MoonCalendarGreyCircle(int pictureIndex) {
+  return pictureIndex > 27.5 || pictureIndex < 1.5;
+}
 
 CalendarHover MoonCalendarHover(int x, int y, CalendarColour pixel, DateTime today,
                                 const MoonCalendarTable& table, bool setting, int imageWidth,
@@ -85,8 +89,9 @@ CalendarHover MoonCalendarHover(int x, int y, CalendarColour pixel, DateTime tod
                table.ageText[i] + " ";
   const bool hasRise = table.moonriseTime[i] != 0;
   const bool hasSet = table.moonsetTime[i] != 0;
-  h.lines[1] = "  出=" + (hasRise ? FormatHourMinute(table.moonriseTime[i]) + " 頃" : "ありません") +
-               "    没=" + (hasSet ? FormatHourMinute(table.moonsetTime[i]) + " 頃" : "ありません");
+  h.lines[1] =
+      "  出=" + (hasRise ? FormatHourMinute(table.moonriseTime[i]) + " 頃" : "ありません") +
+      "    没=" + (hasSet ? FormatHourMinute(table.moonsetTime[i]) + " 頃" : "ありません");
   const float age = setting ? table.moonsetAge[i] : table.moonriseAge[i];
   h.lines[2] = std::string(setting ? "月没時刻の月齢 = " : "月の出時刻の月齢 = ") +
                (age == -1 ? std::string("-") : FormatDecimals(1, age));

@@ -17,7 +17,9 @@ constexpr int kPearlNewestStepLimit = 90;
 constexpr size_t kPearlMaxEvents = 100;
 constexpr double kMinute = 1.0 / 1440.0;
 
-bool IsSetting(const SummitSight& sight) { return sight.summitAzimuth > 180; }
+bool IsSetting(const SummitSight& sight) {
+  return sight.summitAzimuth > 180;
+}
 
 std::string PadLeft(const std::string& s, size_t width) {
   const size_t len = Utf8Length(s);
@@ -52,6 +54,19 @@ std::string PearlListLine(DateTime instant, float moonAge, float offset) {
   line += "(月齢：" + PadLeft(FormatDecimals(1, moonAge), 4) + ") ";
   line += " " + SignedOffsetText(offset) + " °";
   return line;
+}
+
+bool ParsePearlListLine(const std::string& line, DateTime& date, DateTime& instant) {
+  // The date, one blank and the time up to the next blank.
+  const size_t firstBlank = line.find(' ');
+  if (firstBlank == std::string::npos) return false;
+  const size_t secondBlank = line.find(' ', firstBlank + 1);
+  const std::string head = line.substr(0, secondBlank);
+  DateTime t = 0;
+  if (head.size() <= firstBlank + 1 || !ParseDateTime(head, t)) return false;
+  date = WholeDay(t);
+  instant = t;
+  return true;
 }
 
 std::vector<CrossingDay> ScanPearlDays(const Observer& observer, const SummitSight& sight,

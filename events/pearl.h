@@ -26,6 +26,11 @@ std::string SignedOffsetText(float offset);
 // "yyyy/mm/dd hh:nn:ss 曜  ◎(月齢：14.6)  +0.3 °"
 std::string PearlListLine(DateTime instant, float moonAge, float offset);
 
+// Reads back the date and the instant a selected list line starts with: "yyyy/mm/dd hh:nn:ss"
+// of an event line, or "yyyy/mm/dd h:mm:ss" of the closest-approach line. False when the line
+// does not start with a date and a time.
+bool ParsePearlListLine(const std::string& line, DateTime& date, DateTime& instant);
+
 struct PearlSearchResult {
   SummitSight sight;
   bool setting = false;
@@ -34,8 +39,8 @@ struct PearlSearchResult {
   // The list: one line per event; with no event and a closest approach below 40 degrees the one
   // closest-approach line; else empty.
   std::vector<std::string> listLines;
-  std::string firstLine;  // what the read-only field Edit29 shows
-  bool hasDisplay = false;  // an event, or a closest approach below 40 degrees
+  std::string firstLine;        // what the read-only field Edit29 shows
+  bool hasDisplay = false;      // an event, or a closest approach below 40 degrees
   DateTime displayDate = 0;     // whole day
   DateTime displayInstant = 0;  // date + time of the shown crossing
 };
@@ -82,7 +87,7 @@ struct PearlDateDisplay {
   bool drawPath = false;
   double drawSizeRatio = 0;  // tolerance / |offset|
   DateTime pathInstant = 0;
-  std::string message;       // empty: none
+  std::string message;  // empty: none
   MoonCrossingResult crossing;
 };
 PearlDateDisplay DecidePearlDateDisplay(DateTime chosenDate, const Observer& observer,

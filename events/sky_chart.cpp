@@ -33,7 +33,9 @@ MarkerPosition Marker(double azimuth, double altitude, int width, int chartLeft,
 
 }  // namespace
 
-int SkyChartX0(int width) { return TruncInt(width / 2) - 202; }
+int SkyChartX0(int width) {
+  return TruncInt(width / 2) - 202;
+}
 
 int SkyChartX(double azimuth, int width) {
   return NearestInt(azimuth * kSkyChartScale + SkyChartX0(width));

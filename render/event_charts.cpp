@@ -24,7 +24,9 @@ void CentredAt(QPainter& p, int x, int y, const QString& text) {
   TextAt(p, x - TextWidth(p, text) / 2, y, text);
 }
 
-QColor Colour(const CalendarColour& c) { return QColor(c.r, c.g, c.b); }
+QColor Colour(const CalendarColour& c) {
+  return QColor(c.r, c.g, c.b);
+}
 
 }  // namespace
 
@@ -103,7 +105,8 @@ QImage DrawSkyChart(const SkyChartData& chart, int width, int height, bool drawM
   p.setPen(Qt::black);
   TextAt(p, g - 15, 70, QStringLiteral("Zorv山"));
 
-  static const char* const kDirections[] = {"北", "北東", "東", "南東", "南", "南西", "西", "北西", "北"};
+  static const char* const kDirections[] = {"北",   "北東", "東",   "南東", "南",
+                                            "南西", "西",   "北西", "北"};
   for (int j = 0; j <= 8; ++j) {
     const int az = 45 * j;
     const int x = NearestInt(az * s + x0);

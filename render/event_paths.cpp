@@ -151,7 +151,8 @@ MoonPathResult DrawMoonPath(QImage& overlay, const PanoramaFrame& frame, const O
   const DateTime t0 = anchor - step * 5 * kMinute;
   const MoonAgeResult age = MoonAge(displayInstant, observer);
   r.moonAge = age.age;
-  const BodyPosition atDisplay = ComputeMoonPosition(AstroTimeFromDateTime(displayInstant), observer);
+  const BodyPosition atDisplay =
+      ComputeMoonPosition(AstroTimeFromDateTime(displayInstant), observer);
   r.path.radius = TruncInt(atDisplay.semiDiameter * frame.ppd);
   r.path.diameter = 2 * r.path.radius;
   const int drawRadius = std::max(r.path.radius, 5);

@@ -131,7 +131,7 @@ TEST(DrawSkyChart, BandsAndTimeBar) {
   EXPECT_EQ(img.pixel(470, 100) & 0xFFFFFF, 0xB2CFEBu);  // sky
   EXPECT_EQ(img.pixel(470, 130) & 0xFFFFFF, 0x6B8EA8u);  // ground
   EXPECT_EQ(img.pixel(470, 190) & 0xFFFFFF, 0xFFFFFFu);
-  EXPECT_EQ(img.pixel(kSkyChartWidth / 2 + 3, 232) & 0xFFFFFF, 0x8095DCu);  // noon: daylight
+  EXPECT_EQ(img.pixel(kSkyChartWidth / 2 + 3, 232) & 0xFFFFFF, 0x8095DCu);   // noon: daylight
   EXPECT_EQ(img.pixel(2 + kSkyChartWidth / 48, 232) & 0xFFFFFF, 0x404040u);  // night
   // The red summit marker stands at the summit's azimuth above the horizon.
   const int g = SkyChartX(s.summitAzimuth, kSkyChartWidth);

@@ -28,7 +28,9 @@ const Observer kYokohama{35.45472, 139.63062, 273};
 // A place west of the summit on its latitude: the summit lies east (rising sun).
 const Observer kWestOfSummit{35.3635, 138.20, 400};
 
-DateTime Today() { return EncodeDate(2026, 12, 9); }
+DateTime Today() {
+  return EncodeDate(2026, 12, 9);
+}
 
 CrossingDay Day(DateTime date, double offset, int steps = 20) {
   CrossingDay d;
@@ -100,8 +102,9 @@ TEST(SelectAlignmentEvents, SkippedDayLeavesHistoryAlone) {
 
 TEST(SelectAlignmentEvents, ClosestApproachTieKeepsEarlierDay) {
   const DateTime d = EncodeDate(2027, 3, 1);
-  auto sel = SelectAlignmentEvents({Day(d, 3.0), Day(d + 1, 2.0), Day(d + 2, -2.0), Day(d + 3, 4.0)},
-                                   DiamondRules(d - 10), EventBody::kSun);
+  auto sel =
+      SelectAlignmentEvents({Day(d, 3.0), Day(d + 1, 2.0), Day(d + 2, -2.0), Day(d + 3, 4.0)},
+                            DiamondRules(d - 10), EventBody::kSun);
   EXPECT_EQ(sel.closest.date, d + 1);
   EXPECT_DOUBLE_EQ(sel.closest.instant, d + 1 + 0.7);
 }
@@ -135,6 +138,21 @@ TEST(InterpolateCrossingAzimuth, LineThroughTwoSamplesAndDegenerateCases) {
 
 TEST(EventTexts, DiamondLine) {
   EXPECT_EQ(DiamondListLine(EncodeDate(2024, 4, 20)), "2024/04/20   《土》");
+}
+
+TEST(EventTexts, SelectedLinesReadBack) {
+  DateTime date = 0, instant = 0;
+  ASSERT_TRUE(ParseDiamondListLine(DiamondListLine(EncodeDate(2027, 3, 9)), date));
+  EXPECT_EQ(date, EncodeDate(2027, 3, 9));
+  const DateTime t = EncodeDateTime(2024, 5, 23, 19, 12, 34);
+  ASSERT_TRUE(ParsePearlListLine(PearlListLine(t, 14.6f, 0.3f), date, instant));
+  EXPECT_EQ(date, EncodeDate(2024, 5, 23));
+  EXPECT_NEAR(instant, t, 1e-9);
+  // The closest-approach line carries the time without a leading zero.
+  ASSERT_TRUE(ParsePearlListLine("2027/01/02 7:05:09   (月齢： 23 )  ", date, instant));
+  EXPECT_NEAR(instant, EncodeDateTime(2027, 1, 2, 7, 5, 9), 1e-9);
+  EXPECT_FALSE(ParsePearlListLine("2027/01/02", date, instant));
+  EXPECT_FALSE(ParseDiamondListLine("", date));
 }
 
 TEST(EventTexts, PhaseSymbolBoundaries) {
@@ -245,7 +263,8 @@ TEST(AltitudeCorrection, AskedOnlyAboveTheSummit) {
   EXPECT_FALSE(CheckAltitudeCorrection(true, 3000, 776).ask);  // exactly 3776
   const AltitudeCorrectionQuestion q = CheckAltitudeCorrection(true, 3000, 777);
   EXPECT_TRUE(q.ask);
-  EXPECT_EQ(q.text, "標高が補正されてZorv山の高さより高くなっています\r\n標高の補正を解除しますか？");
+  EXPECT_EQ(q.text,
+            "標高が補正されてZorv山の高さより高くなっています\r\n標高の補正を解除しますか？");
 }
 
 TEST(PearlSearch, EventsAreCrossingsWithConsistentAgeAndSymbol) {
@@ -300,15 +319,15 @@ TEST(UpdateRegisteredEventDates, WhichRowsAreRecomputed) {
   const DateTime today = Today();
   const std::string place = "横浜,よこはま,横浜市, 35.45472, 139.63062, 273 ";
   const std::vector<std::string> rows = {
-      place + ",OB,2001/01/01",                          // frozen
+      place + ",OB,2001/01/01",                            // frozen
       place + ",2027/05/01 17:00:00,2027/06/01 17:00:00",  // future with a time: kept
-      place + ",not a date at all",                      // unreadable: kept
-      place + ",abc",                                    // 2..6 characters: kept
-      "南,みなみ,-,34.9,138.730783333,10,",              // summit north: no events
-      "零,れい,-,0,139.6,10,",                           // latitude 0: kept
-      "字,じ,-,x35.4,139.6,10,",                         // unreadable latitude: kept
-      place + ",2013/04/03,2013/09/09",                  // past: recomputed
-      place + ",2027/05/01 00:00:00",                    // midnight: recomputed
+      place + ",not a date at all",                        // unreadable: kept
+      place + ",abc",                                      // 2..6 characters: kept
+      "南,みなみ,-,34.9,138.730783333,10,",                // summit north: no events
+      "零,れい,-,0,139.6,10,",                             // latitude 0: kept
+      "字,じ,-,x35.4,139.6,10,",                           // unreadable latitude: kept
+      place + ",2013/04/03,2013/09/09",                    // past: recomputed
+      place + ",2027/05/01 00:00:00",                      // midnight: recomputed
   };
   const std::vector<std::string> out = UpdateRegisteredEventDates(rows, today);
   ASSERT_EQ(out.size(), rows.size());
@@ -417,8 +436,9 @@ TEST_F(MoonCalendar, HoverDatesTextsAndColours) {
             CalendarHover::Action::kHide);
   // Row 2 is February 2027: its 30th and 31st are ignored.
   const int feb = 30 + 2 * 20 + 5;
-  EXPECT_EQ(MoonCalendarHover(55 + 29 * 20 + 5, feb, moonPixel, today, *table_, true, 700, 0).action,
-            CalendarHover::Action::kIgnore);
+  EXPECT_EQ(
+      MoonCalendarHover(55 + 29 * 20 + 5, feb, moonPixel, today, *table_, true, 700, 0).action,
+      CalendarHover::Action::kIgnore);
   const CalendarHover h =
       MoonCalendarHover(55 + 27 * 20 + 5, feb, moonPixel, today, *table_, true, 700, 100);
   ASSERT_EQ(h.action, CalendarHover::Action::kShow);
@@ -479,8 +499,7 @@ TEST(LineMap, EveningProbesLieEastAndPointsKeepTheirArcDistance) {
   EXPECT_DOUBLE_EQ(BackAzimuth(200), 20);
   EXPECT_DOUBLE_EQ(BackAzimuth(180), 0);
 
-  const LineMapResult r =
-      DiamondLineMap(EncodeDate(2026, 12, 21), true, "50", Today(), 273.0f);
+  const LineMapResult r = DiamondLineMap(EncodeDate(2026, 12, 21), true, "50", Today(), 273.0f);
   ASSERT_TRUE(r.ok);
   for (int i = 0; i < kLinePoints; ++i) {
     const LineProbe p = ProbeFor(i, +1, 50);
@@ -495,9 +514,10 @@ TEST(LineMap, EveningProbesLieEastAndPointsKeepTheirArcDistance) {
     EXPECT_LT(line.azimuth, 90);
   }
   EXPECT_EQ(r.caption, "2026/12/21　（夕日）");
-  EXPECT_EQ(r.memo,
-            "指定した日付にﾀﾞｲﾔﾓﾝﾄﾞZorvが見える概略の場所を表示しています。\r\n想定標高を下記のように"
-            "50mに指定して計算していますので高い山などでは想定標高を変更してください。");
+  EXPECT_EQ(
+      r.memo,
+      "指定した日付にﾀﾞｲﾔﾓﾝﾄﾞZorvが見える概略の場所を表示しています。\r\n想定標高を下記のように"
+      "50mに指定して計算していますので高い山などでは想定標高を変更してください。");
 }
 
 TEST(LineMap, SunCrossingMeetsTheElevationAngle) {
