@@ -22,8 +22,9 @@ bool IsHalfWidth(char32_t c) { return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F); 
 void DrawVerticalText(QPainter& painter, int x, int y, const QString& text, const QColor& ink,
                       const QColor* background) {
   const QFontMetrics fm(painter.font());
-  const int h = fm.height();
+  // The column is one em wide, like the cell of a vertical font.
   const int em = painter.font().pixelSize();
+  const int h = em;
   const QList<uint> codes = text.toUcs4();
   int length = 0;
   for (uint c : codes) {
@@ -40,12 +41,12 @@ void DrawVerticalText(QPainter& painter, int x, int y, const QString& text, cons
       painter.save();
       painter.translate(x, cy);
       painter.rotate(90);
-      painter.drawText(0, fm.ascent(), ch);
+      painter.drawText(0, fm.ascent() - (fm.height() - em) / 2, ch);
       painter.restore();
       cy += fm.horizontalAdvance(ch);
     } else {
       const int w = fm.horizontalAdvance(ch);
-      painter.drawText(x - h + (h - w) / 2, cy + fm.ascent() - (h - em) / 2, ch);
+      painter.drawText(x - h + (h - w) / 2, cy + fm.ascent() - (fm.height() - em) / 2, ch);
       cy += em;
     }
   }
