@@ -14,7 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string TempPath(const std::string& name) {
-  return (fs::temp_directory_path() / ("velkaro_bench_" + name + std::to_string(getpid()))).string();
+  return (fs::temp_directory_path() / ("velkaro_bench_" + name + std::to_string(getpid())))
+      .string();
 }
 
 // Rows like the user's: a name, a kana reading of 4 to 12 characters, an address, numbers and two
@@ -29,10 +30,10 @@ std::vector<std::string> SampleRows(int n) {
     std::string reading;
     const int len = 4 + static_cast<int>(rng() % 9);
     for (int k = 0; k < len; ++k) reading += kKana[rng() % 20];
-    std::string row = "展望地点" + std::to_string(i) + "," + reading + ",神奈川県藤沢市鵠沼海岸４丁目," +
-                      "35." + std::to_string(100000 + rng() % 900000) + ",139." +
-                      std::to_string(100000 + rng() % 900000) + "," + std::to_string(rng() % 2000) +
-                      ",";
+    std::string row =
+        "展望地点" + std::to_string(i) + "," + reading + ",神奈川県藤沢市鵠沼海岸４丁目," + "35." +
+        std::to_string(100000 + rng() % 900000) + ",139." +
+        std::to_string(100000 + rng() % 900000) + "," + std::to_string(rng() % 2000) + ",";
     if (i % 10 != 0) {
       row += "2027/0" + std::to_string(1 + rng() % 9) + "/1" + std::to_string(rng() % 10) +
              " 17:25:00,2027/11/08 16:41:00";

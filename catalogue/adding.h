@@ -16,7 +16,7 @@ inline constexpr const char* kNewViewpointName = "新しいビューポイント
 
 // Where the user's places are written and how their events are brought up to date.
 struct CatalogueStore {
-  std::string path;         // location.csv
+  std::string path;          // location.csv
   EventDateUpdater updater;  // may be empty (no event update)
 };
 

@@ -16,7 +16,9 @@ void AppendEscape(std::string& out, unsigned char byte) {
   out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
 }
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // Slow path for text that does not convert as a whole: character by character.
 std::string DecodeByCharacter(std::string_view bytes) {
@@ -75,8 +77,9 @@ std::optional<std::string> EncodeCp932Lossless(std::string_view utf8, std::strin
     std::string why;
     const auto enc = Utf8ToCp932(utf8.substr(runStart, end - runStart), &why);
     if (!enc) {
-      if (error) *error = "cannot write \"" + std::string(utf8.substr(runStart, end - runStart)) +
-                          "\" in code page 932: " + why;
+      if (error)
+        *error = "cannot write \"" + std::string(utf8.substr(runStart, end - runStart)) +
+                 "\" in code page 932: " + why;
       return false;
     }
     out += *enc;
@@ -98,7 +101,7 @@ std::optional<std::string> EncodeCp932Lossless(std::string_view utf8, std::strin
 }
 
 std::optional<std::vector<std::string>> ReadCp932LinesLossless(const std::string& path,
-                                                                bool* exists) {
+                                                               bool* exists) {
   struct stat st {};
   const bool present = ::stat(path.c_str(), &st) == 0;
   if (exists) *exists = present;

@@ -21,7 +21,7 @@ std::optional<std::string> EncodeCp932Lossless(std::string_view utf8, std::strin
 // Reads a code-page-932 text file into UTF-8 lines (CR LF or LF ends). nullopt when the file does
 // not exist or cannot be read; `exists` tells the two apart.
 std::optional<std::vector<std::string>> ReadCp932LinesLossless(const std::string& path,
-                                                                bool* exists = nullptr);
+                                                               bool* exists = nullptr);
 // Replaces a whole file; WriteFileAtomic unless a caller (a test) puts its own in.
 using FileWriter =
     std::function<bool(const std::string& path, std::string_view bytes, std::string* error)>;

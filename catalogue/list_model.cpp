@@ -34,8 +34,8 @@ std::string RegisteredRow(const std::string& row, bool diamondMode) {
     DateTime t = 0;
     // A hand-edited field that is no date-time shows the place without a date.
     if (Utf8Length(first) > 5 && ParseDateTime(first, t)) {
-      text = FillToWidth(std::move(text), 35) + "《 " + FormatDate(t) + " " +
-             FormatHourMinute(t) + " " + DayOfWeekMark(t) + " 》";
+      text = FillToWidth(std::move(text), 35) + "《 " + FormatDate(t) + " " + FormatHourMinute(t) +
+             " " + DayOfWeekMark(t) + " 》";
     }
   } else {
     const std::string& reading = Field(f, 2);
@@ -106,9 +106,10 @@ ListRows BuildRegisteredRows(const RegisteredViewpoints& list, bool diamondMode,
 
 std::string SummitRow(const std::string& line) {
   const std::vector<std::string> f = SplitFieldsZero(line);
-  std::string row = " " + std::string(SymbolOf(Field(f, 7))) + " " + Field(f, 1) + "(" +
-                    Field(f, 8) + ")";
-  row = FillToWidth(std::move(row), 22) + LastChars("     " + Field(f, 2), 4) + "m   " + Field(f, 5);
+  std::string row =
+      " " + std::string(SymbolOf(Field(f, 7))) + " " + Field(f, 1) + "(" + Field(f, 8) + ")";
+  row =
+      FillToWidth(std::move(row), 22) + LastChars("     " + Field(f, 2), 4) + "m   " + Field(f, 5);
   row = FillToWidth(std::move(row), 52);
   const int n = IntegerOr0(Field(f, 6));
   if (n > 1000)

@@ -76,7 +76,7 @@ struct ListSelection {
 ListSelection SelectListRow(ListKind kind, const ListRows& shown, int place);
 
 struct SelectionInfo {
-  bool ok = false;  // false: the position does not read as numbers
+  bool ok = false;                    // false: the position does not read as numbers
   float latitude = 0, longitude = 0;  // the point for the small map page
   std::string label2, label3;
 };

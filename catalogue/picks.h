@@ -37,17 +37,17 @@ PickResult PickFromLine(ListKind kind, const std::string& line, const PointEleva
 
 // What the list dialog answered.
 struct ListAnswer {
-  bool ok = false;         // false: Cancel
-  int chosenLine = -1;     // kinds 2 and 3: line of the list file, from 1
-  int chosenRow = -1;      // kind 1: row number of the registered places, from 1
+  bool ok = false;      // false: Cancel
+  int chosenLine = -1;  // kinds 2 and 3: line of the list file, from 1
+  int chosenRow = -1;   // kind 1: row number of the registered places, from 1
   bool deleteRequest = false;
 };
 
 // What the main window does after the answer was applied to its state.
 struct ListAnswerActions {
-  bool changed = false;      // false: nothing to do
-  std::string deleteName;    // non-empty: DeleteRegisteredViewpoint with this name
-  std::string error;         // a conversion error to report; the viewpoint is unchanged
+  bool changed = false;    // false: nothing to do
+  std::string deleteName;  // non-empty: DeleteRegisteredViewpoint with this name
+  std::string error;       // a conversion error to report; the viewpoint is unchanged
   // A pick: the state already holds the new picks; the window hides the event chart (GroupBox7),
   // selects the default draw size and unticks the altitude correction with drawing suppressed,
   // switches the sun and moon layers off, sets the name box, redraws, shows the distance label,

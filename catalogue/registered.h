@@ -97,7 +97,6 @@ void AppendRegisteredRow(RegisteredViewpoints& list, std::string row);
 
 // True when some row's trimmed field 1 equals `name` (the entry panel's test), or, with
 // `ignoreBlanks`, when StripBlanks of both are equal (the main panel's test).
-bool IsNameRegistered(const RegisteredViewpoints& list, const std::string& name,
-                      bool ignoreBlanks);
+bool IsNameRegistered(const RegisteredViewpoints& list, const std::string& name, bool ignoreBlanks);
 
 }  // namespace velkaro

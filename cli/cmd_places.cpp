@@ -17,7 +17,8 @@ Json RowsJson(const RegisteredViewpoints& list) {
   Json rows = Json::array();
   for (const auto& r : list.rows) rows.push_back(r);
   Json dated = Json::array();
-  for (int k = 0; k < list.datedCount; ++k) dated.push_back(list.eventDateOrder[static_cast<size_t>(k)]);
+  for (int k = 0; k < list.datedCount; ++k)
+    dated.push_back(list.eventDateOrder[static_cast<size_t>(k)]);
   return {{"rows", rows}, {"readingOrder", list.readingOrder}, {"eventDateOrder", dated}};
 }
 
@@ -55,8 +56,8 @@ int RunPlaces(const Args& a) {
 
   std::string error;
   if (a.has("add")) {
-    TypedViewpoint typed{a.text("add"),         a.text("reading"),   a.text("remark", ""),
-                         a.text("lat"),         a.text("lon"),       a.text("elev")};
+    TypedViewpoint typed{a.text("add"), a.text("reading"), a.text("remark", ""),
+                         a.text("lat"), a.text("lon"),     a.text("elev")};
     AppState state;
     const AddResult r = AddTypedViewpoint(typed, list, {path, Updater(a)}, state);
     if (r.status == AddStatus::kConversionError) throw UsageError(r.error);

@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BridgeState bridge;
   BridgeInputs inputs;
   inputs.fields = fields;
-  OnBrowserCommandState(inputs, bridge, state, [](double, double) { return 0; },
-                        [&](const std::string&, const std::string&) { return text; });
+  OnBrowserCommandState(
+      inputs, bridge, state, [](double, double) { return 0; },
+      [&](const std::string&, const std::string&) { return text; });
   return 0;
 }

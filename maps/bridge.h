@@ -31,8 +31,8 @@ bool InViewMapArea(double latitude, double longitude);
 
 struct BridgeInputs {
   int commandNumber = -1;
-  bool documentAvailable = true;   // the page's document and body could be had
-  std::vector<PageField> fields;   // the page's input elements
+  bool documentAvailable = true;    // the page's document and body could be had
+  std::vector<PageField> fields;    // the page's input elements
   bool directionMapTicked = false;  // CheckBox5 "Zorv山方位表示"
 };
 

@@ -6,8 +6,8 @@ namespace velkaro {
 
 std::string ElevationRequestUrl(const std::string& latitudeText, const std::string& longitudeText,
                                 const std::string& base) {
-  return base + "/general/dem/scripts/getelevation.php?lon=" + longitudeText + "&lat=" +
-         latitudeText + "&outtype=JSON";
+  return base + "/general/dem/scripts/getelevation.php?lon=" + longitudeText +
+         "&lat=" + latitudeText + "&outtype=JSON";
 }
 
 std::string ElevationReplyText(const std::string& reply) {

@@ -35,7 +35,8 @@ std::string Point(const LatLon& p) {
 // One polyline's points: `inner` before every point but the last, `last` before the last one.
 void AppendPoints(std::vector<std::string>& out, const MapLine& line, const char* inner,
                   const char* last) {
-  for (size_t i = 0; i + 1 < line.size(); ++i) out.push_back(S(inner) + "[" + Point(line[i]) + "],");
+  for (size_t i = 0; i + 1 < line.size(); ++i)
+    out.push_back(S(inner) + "[" + Point(line[i]) + "],");
   out.push_back(S(last) + "[" + Point(line.back()) + "]");
 }
 
@@ -82,12 +83,24 @@ std::string EscapeScriptString(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     switch (c) {
-      case '\'': out += "\\'"; break;
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '<': out += "\\x3C"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
+      case '\'':
+        out += "\\'";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '<':
+        out += "\\x3C";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
       default:
         // U+2028 and U+2029 end a line inside a script string.
         if (text.compare(i, 3, "\u2028") == 0 || text.compare(i, 3, "\u2029") == 0) {
@@ -118,6 +131,10 @@ std::string RegisteredMarkerLine(const std::string& row, bool diamondMode) {
          EscapeScriptString(name + suffix) + "',icon:greenIcon}).addTo(mapobj);";
 }
 
+LatLon PickMapCentre(LatLon viewpoint, const MapLine& mainLine) {
+  return mainLine.size() > 6 ? mainLine[6] : viewpoint;
+}
+
 std::vector<std::string> PickMapPageLines(const PickMapContent& c, const PageHosts& hosts) {
   const Resources h = ResourcesOf(hosts);
   const std::string lat = FormatGeneral(c.centre.latitude);
@@ -139,14 +156,20 @@ std::vector<std::string> PickMapPageLines(const PickMapContent& c, const PageHos
       S() + "      var mypoint = [" + lat + "," + lon + "];",
       "      mapobj.setView(mypoint, 12);",
       S() + "      var gsiattr = \"<a href='" + h.gsiTerms + "'target='_blank'>地理院タイル</a>\";",
-      S() + "      var gsi_std = L.tileLayer('" + h.gsiStd + "',{ attribution: '地理院標準タイル ',maxZoom: 18});",
-      S() + "      var gsi_ort = L.tileLayer('" + h.gsiOrt + "',{attribution: '地理院タイル（電子国土基本図（オルソ画像））',maxZoom: 18});",
-      S() + "      var osm = L.tileLayer('" + h.osmJp + "',{attribution: \"<a href='" + h.osmCopyright + "'target='_blank'>OpenStreetMap</a> contributors\" });",
-      S() + "      var baseMaps = {" + "              \"地理院地図標準地図\": gsi_std," + "              \"地理院オルソ画像\": gsi_ort," + "               \"オープンストリートマップ\": osm};",
+      S() + "      var gsi_std = L.tileLayer('" + h.gsiStd +
+          "',{ attribution: '地理院標準タイル ',maxZoom: 18});",
+      S() + "      var gsi_ort = L.tileLayer('" + h.gsiOrt +
+          "',{attribution: '地理院タイル（電子国土基本図（オルソ画像））',maxZoom: 18});",
+      S() + "      var osm = L.tileLayer('" + h.osmJp + "',{attribution: \"<a href='" +
+          h.osmCopyright + "'target='_blank'>OpenStreetMap</a> contributors\" });",
+      S() + "      var baseMaps = {" + "              \"地理院地図標準地図\": gsi_std," +
+          "              \"地理院オルソ画像\": gsi_ort," +
+          "               \"オープンストリートマップ\": osm};",
       "      L.control.layers(baseMaps).addTo(mapobj);",
       "      gsi_std.addTo(mapobj);",
       " ",
-      "    var greenIcon = L.icon({iconUrl: 'greenicon.png',iconSize:[25, 43],iconAnchor:   [13, 43], popupAnchor:  [0, -43] });",
+      "    var greenIcon = L.icon({iconUrl: 'greenicon.png',iconSize:[25, 43],iconAnchor:   [13, "
+      "43], popupAnchor:  [0, -43] });",
       " ",
       "      mapobj.on('click',   onMapClick);",
       "      mapobj.on('zoomend', onZoomEnd);",
@@ -219,7 +242,8 @@ std::vector<std::string> PickMapPageLines(const PickMapContent& c, const PageHos
       "  </script>",
       "</head>",
       "<body onload=\"init()\">",
-      "  <header style=\"text-align:center;\">クリック点にマーカ(クリックで消去)、ラインを追加</header>",
+      "  <header "
+      "style=\"text-align:center;\">クリック点にマーカ(クリックで消去)、ラインを追加</header>",
       "  <div id=\"mapDiv\"></div>",
       "<div id=\"map\">",
       "        <input type=\"hidden\" id=\"lat\">",
@@ -260,14 +284,20 @@ std::vector<std::string> DirectionMapPageLines(LatLon viewpoint, LatLon toward,
       "      mapobj = L.map('mapDiv', { zoomControl: false });",
       S() + "      var mypoint = [" + lat + "," + lon + "];",
       "      mapobj.setView(mypoint,15);",
-      S() + "      var gsiattr = \"<a href='" + h.gsiTerms + "'target='_blank'>地理院タイル</a>\"; ",
-      S() + "      var gsi_std = L.tileLayer('" + h.gsiStd + "',{ attribution: '地理院標準タイル ',maxZoom: 18});",
-      S() + "      var gsi_ort = L.tileLayer('" + h.gsiOrt + "',{attribution: '地理院タイル（電子国土基本図（オルソ画像））',maxZoom: 18});  ",
-      S() + "      var osm = L.tileLayer('" + h.osmJp + "',{attribution: \"<a href='" + h.osmCopyright + "'target='_blank'>OpenStreetMap</a> contributors\" });",
-      "      var baseMaps = {\"地理院地図標準地図\": gsi_std,\"地理院オルソ画像\": gsi_ort, \"オープンストリートマップ\": osm};",
+      S() + "      var gsiattr = \"<a href='" + h.gsiTerms +
+          "'target='_blank'>地理院タイル</a>\"; ",
+      S() + "      var gsi_std = L.tileLayer('" + h.gsiStd +
+          "',{ attribution: '地理院標準タイル ',maxZoom: 18});",
+      S() + "      var gsi_ort = L.tileLayer('" + h.gsiOrt +
+          "',{attribution: '地理院タイル（電子国土基本図（オルソ画像））',maxZoom: 18});  ",
+      S() + "      var osm = L.tileLayer('" + h.osmJp + "',{attribution: \"<a href='" +
+          h.osmCopyright + "'target='_blank'>OpenStreetMap</a> contributors\" });",
+      "      var baseMaps = {\"地理院地図標準地図\": gsi_std,\"地理院オルソ画像\": gsi_ort, "
+      "\"オープンストリートマップ\": osm};",
       "      L.control.layers(baseMaps).addTo(mapobj);",
       "      gsi_std.addTo(mapobj);",
-      S() + "       L.polyline([[" + lat + "," + lon + "],[" + lat10 + "," + lon10 + "]],{ \"color\" : \"red\", \"weight\": 3, \"opacity\": 0.5}).addTo(mapobj); ",
+      S() + "       L.polyline([[" + lat + "," + lon + "],[" + lat10 + "," + lon10 +
+          "]],{ \"color\" : \"red\", \"weight\": 3, \"opacity\": 0.5}).addTo(mapobj); ",
       "       var marker;",
       S() + "       L.marker([" + lat + "," + lon + "]).addTo(mapobj);",
       "  }",
@@ -301,13 +331,19 @@ std::vector<std::string> ListPointMapPageLines(float latitude, float longitude,
       S() + "      var mypoint = [" + lat + "," + lon + "];",
       "      mapobj.setView(mypoint,15);",
       S() + "      var gsiattr = \"<a href='" + h.gsiTerms + "'target='_blank'>地理院タイル</a>\";",
-      S() + "      var gsi_std = L.tileLayer('" + h.gsiStd + "',{ attribution: '地理院標準タイル ',maxZoom: 18});",
-      S() + "      var gsi_ort = L.tileLayer('" + h.gsiOrt + "',{attribution: '地理院タイル（電子国土基本図（オルソ画像））',maxZoom: 18});",
-      S() + "      var osm = L.tileLayer('" + h.osmJp + "',{attribution: \"<a href='" + h.osmCopyright + "'target='_blank'>OpenStreetMap</a> contributors\" });",
-      "      var baseMaps = {\"地理院地図標準地図\": gsi_std,\"地理院オルソ画像\": gsi_ort, \"オープンストリートマップ\": osm};",
+      S() + "      var gsi_std = L.tileLayer('" + h.gsiStd +
+          "',{ attribution: '地理院標準タイル ',maxZoom: 18});",
+      S() + "      var gsi_ort = L.tileLayer('" + h.gsiOrt +
+          "',{attribution: '地理院タイル（電子国土基本図（オルソ画像））',maxZoom: 18});",
+      S() + "      var osm = L.tileLayer('" + h.osmJp + "',{attribution: \"<a href='" +
+          h.osmCopyright + "'target='_blank'>OpenStreetMap</a> contributors\" });",
+      "      var baseMaps = {\"地理院地図標準地図\": gsi_std,\"地理院オルソ画像\": gsi_ort, "
+      "\"オープンストリートマップ\": osm};",
       "      L.control.layers(baseMaps).addTo(mapobj);",
       "      gsi_std.addTo(mapobj);",
-      S() + "      L.polyline([[" + lat + "," + lon + "],[ 35.3628, 138.7308]],{ \"color\" : \"red\", \"weight\": 3, \"opacity\": 0.5}).addTo(mapobj);",
+      S() + "      L.polyline([[" + lat + "," + lon +
+          "],[ 35.3628, 138.7308]],{ \"color\" : \"red\", \"weight\": 3, \"opacity\": "
+          "0.5}).addTo(mapobj);",
       S() + "      L.marker([" + lat + "," + lon + "],{title:\"登録済\"}).addTo(mapobj); ",
       "  }",
       "</script>",
@@ -319,8 +355,7 @@ std::vector<std::string> ListPointMapPageLines(float latitude, float longitude,
   };
 }
 
-bool WritePage(const std::string& path, const std::vector<std::string>& lines,
-               std::string* error) {
+bool WritePage(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
   // A page is never left half old, half new: the old one goes first, the new one appears whole.
   ::unlink(path.c_str());
   return WriteCp932LinesLossless(path, lines, error, WriteReplacing);

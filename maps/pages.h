@@ -11,11 +11,11 @@ namespace velkaro {
 // Hosts of the resources the generated pages name; the scheme and path of each stay fixed. The
 // window serves the Leaflet files from its local copy whatever the host.
 struct PageHosts {
-  std::string leafletCdn = "unpkg.com";             // https, /leaflet@1.3.0/dist/...
-  std::string gsiTiles = "cyberjapandata.gsi.go.jp";  // http std tiles, https ortho tiles
+  std::string leafletCdn = "unpkg.com";                 // https, /leaflet@1.3.0/dist/...
+  std::string gsiTiles = "cyberjapandata.gsi.go.jp";    // http std tiles, https ortho tiles
   std::string osmJapanTiles = "tile.openstreetmap.jp";  // http
-  std::string gsiSite = "maps.gsi.go.jp";             // http, terms of use
-  std::string osmSite = "www.openstreetmap.org";      // http, copyright
+  std::string gsiSite = "maps.gsi.go.jp";               // http, terms of use
+  std::string osmSite = "www.openstreetmap.org";        // http, copyright
 };
 
 struct LatLon {
@@ -34,6 +34,10 @@ struct PickMapContent {
   const RegisteredViewpoints* registered = nullptr;  // markers when set (the box is ticked)
   MapLine mainLine;                                  // written when it has points
 };
+
+// The centre of map1.html: the 7th point of the main line while a line map is active (the line
+// has points), else the viewpoint.
+LatLon PickMapCentre(LatLon viewpoint, const MapLine& mainLine);
 
 // The page lines (UTF-8, without line ends).
 std::vector<std::string> PickMapPageLines(const PickMapContent& content, const PageHosts& hosts);

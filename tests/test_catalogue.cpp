@@ -24,10 +24,9 @@ class Folder : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("velkaro_catalogue_" + std::string(::testing::UnitTest::GetInstance()
-                                                   ->current_test_info()
-                                                   ->name()) +
-            "_" + std::to_string(getpid()));
+           ("velkaro_catalogue_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+            std::to_string(getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     csv_ = (dir_ / "location.csv").string();
@@ -51,7 +50,9 @@ class Folder : public ::testing::Test {
   std::string csv_;
 };
 
-std::string Cp932(const std::string& utf8) { return Utf8ToCp932(utf8).value(); }
+std::string Cp932(const std::string& utf8) {
+  return Utf8ToCp932(utf8).value();
+}
 
 // --- location.csv --------------------------------------------------------------------------------
 
@@ -182,7 +183,8 @@ TEST(SortByEventDate, ByDayOnlyLeavingOutUndatedRowsAndPuttingNonDatesLast) {
 }
 
 TEST_F(Folder, DeleteRemovesEveryRowOfTheName) {
-  WriteRows({"同じ名前,おなじ,x,35,139,1,", "他,ほか,x,35,139,1,", " 同じ名前 ,おなじ2,y,35,139,2,"});
+  WriteRows(
+      {"同じ名前,おなじ,x,35,139,1,", "他,ほか,x,35,139,1,", " 同じ名前 ,おなじ2,y,35,139,2,"});
   RegisteredViewpoints list = Load();
   ASSERT_TRUE(DeleteRegisteredViewpoint(csv_, list, " 同じ名前"));
   EXPECT_EQ(list.rows, (std::vector<std::string>{"他,ほか,x,35,139,1,"}));
@@ -278,7 +280,8 @@ TEST_F(Folder, ListFilesKeepEveryNonEmptyLineBeyond1200) {
 }
 
 TEST(CataloguePicks, EachKindFillsThePickFromItsFields) {
-  PickResult summit = PickFromLine(ListKind::kSummit, "愛鷹山,1504,35.2,138.8,アシタカヤマ,300,200,静岡", {});
+  PickResult summit =
+      PickFromLine(ListKind::kSummit, "愛鷹山,1504,35.2,138.8,アシタカヤマ,300,200,静岡", {});
   ASSERT_TRUE(summit.ok);
   EXPECT_EQ(summit.pick.name, "愛鷹山");
   EXPECT_EQ(summit.pick.reading, "アシタカヤマ");
@@ -293,7 +296,8 @@ TEST(CataloguePicks, EachKindFillsThePickFromItsFields) {
     EXPECT_DOUBLE_EQ(lon, 139.7);
     return -1999;
   };
-  PickResult town = PickFromLine(ListKind::kMunicipality, "新宿区,しんじゅくく,35.6,139.7,200", missingTile);
+  PickResult town =
+      PickFromLine(ListKind::kMunicipality, "新宿区,しんじゅくく,35.6,139.7,200", missingTile);
   ASSERT_TRUE(town.ok);
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(town.pick.elevation, -1999.0f);
@@ -312,21 +316,26 @@ TEST(CataloguePicks, AnswersCancelDeleteAndPickChangeWhatTheySay) {
   state.altitudeCorrectionOn = true;
   const Pick before = state.cataloguePick;
 
-  EXPECT_FALSE(ApplyListAnswer(state, ListKind::kRegistered, {false, 1, 1, false}, reg, {}, {}).changed);
-  EXPECT_FALSE(ApplyListAnswer(state, ListKind::kRegistered, {true, 0, 0, false}, reg, {}, {}).changed);
+  EXPECT_FALSE(
+      ApplyListAnswer(state, ListKind::kRegistered, {false, 1, 1, false}, reg, {}, {}).changed);
+  EXPECT_FALSE(
+      ApplyListAnswer(state, ListKind::kRegistered, {true, 0, 0, false}, reg, {}, {}).changed);
 
-  ListAnswerActions del = ApplyListAnswer(state, ListKind::kRegistered, {true, 1, 1, true}, reg, {}, {});
+  ListAnswerActions del =
+      ApplyListAnswer(state, ListKind::kRegistered, {true, 1, 1, true}, reg, {}, {});
   EXPECT_EQ(del.deleteName, "甲");
   EXPECT_FALSE(del.picked);
   EXPECT_EQ(state.cataloguePick.name, before.name);
 
-  ListAnswerActions bad = ApplyListAnswer(state, ListKind::kRegistered, {true, 2, 2, false}, reg, {}, {});
+  ListAnswerActions bad =
+      ApplyListAnswer(state, ListKind::kRegistered, {true, 2, 2, false}, reg, {}, {});
   EXPECT_FALSE(bad.error.empty());
   EXPECT_EQ(state.cataloguePick.name, before.name);
   EXPECT_EQ(state.eventOverlayMode, EventOverlayMode::kSunPath);
 
   state.pickSelector = PickSelector::kMap;
-  ListAnswerActions pick = ApplyListAnswer(state, ListKind::kRegistered, {true, 1, 1, false}, reg, {}, {});
+  ListAnswerActions pick =
+      ApplyListAnswer(state, ListKind::kRegistered, {true, 1, 1, false}, reg, {}, {});
   ASSERT_TRUE(pick.picked);
   EXPECT_EQ(pick.nameBoxText, "甲");
   EXPECT_EQ(state.pickSelector, PickSelector::kCatalogue);
@@ -344,8 +353,9 @@ TEST(ListRows, SummitRowsShowPrefectureElevationAndClass) {
   EXPECT_EQ(SummitRow("大室山,580,34.9,139.1,オオムロヤマ,,255,"),
             " ● 大室山(0)" + std::string(9, ' ') + " 580m   オオムロヤマ" + std::string(10, ' '));
   const std::string hundred = SummitRow("丹沢山,1567,35.4,139.1,タンザワサン,100,200,神奈川");
-  EXPECT_EQ(hundred,
-            FillToWidth(FillToWidth(" ◎ 丹沢山(神奈川)", 22) + "1567m   タンザワサン", 52) + "  100名山");
+  EXPECT_EQ(
+      hundred,
+      FillToWidth(FillToWidth(" ◎ 丹沢山(神奈川)", 22) + "1567m   タンザワサン", 52) + "  100名山");
   // Classes 50 and 400 add nothing: the row ends with the filling to 52.
   for (const char* cls : {"50", "400", ""}) {
     const std::string row = SummitRow(std::string("山,1000,35,139,ヤマ,") + cls + ",200,静岡");
@@ -373,7 +383,8 @@ TEST(ListRows, MunicipalityRowsAndKeywordSearchWithRowMap) {
   ListRows found = BuildCatalogueRows(ListKind::kMunicipality, lines, "富士");
   EXPECT_EQ(found.source, (std::vector<int>{1, 3}));
   EXPECT_EQ(found.rows[1], FillToWidth(FillToWidth("  ◎    富士市", 30) + "ふじし", 45));
-  EXPECT_EQ(BuildCatalogueRows(ListKind::kMunicipality, lines, "139.6").source, (std::vector<int>{2}));
+  EXPECT_EQ(BuildCatalogueRows(ListKind::kMunicipality, lines, "139.6").source,
+            (std::vector<int>{2}));
   ListSelection s = SelectListRow(ListKind::kMunicipality, found, 1);
   EXPECT_EQ(s.chosenLine, 3);
   EXPECT_EQ(s.selectedText, found.rows[1]);
@@ -382,8 +393,8 @@ TEST(ListRows, MunicipalityRowsAndKeywordSearchWithRowMap) {
 
 TEST(ListRows, RegisteredRowsInDiamondModeShowTheNextEvent) {
   RegisteredViewpoints list;
-  list.rows = {"甲,こう,x,35,139,1,2026/02/03 17:25:00,2026/11/08 16:41:00", "乙,おつ,x,35,139,1,OB",
-               "丙,へいい,x,35,139,1,", "丁,てい,x,35,139,1,hand edited"};
+  list.rows = {"甲,こう,x,35,139,1,2026/02/03 17:25:00,2026/11/08 16:41:00",
+               "乙,おつ,x,35,139,1,OB", "丙,へいい,x,35,139,1,", "丁,てい,x,35,139,1,hand edited"};
   SortByReading(list);
   SortByEventDate(list);
   ListRows byDate = BuildRegisteredRows(list, true, ListOrder::kEventDate);
@@ -407,14 +418,16 @@ TEST(ListRows, RegisteredRowsInDiamondModeShowTheNextEvent) {
 }
 
 TEST(ListRows, SelectionInfoGivesPositionDistanceAndBearing) {
-  SelectionInfo info = SelectionInfoFor(ListKind::kSummit, "山,1000,35.45472,139.63062,ヤマ,0,200,静岡");
+  SelectionInfo info =
+      SelectionInfoFor(ListKind::kSummit, "山,1000,35.45472,139.63062,ヤマ,0,200,静岡");
   ASSERT_TRUE(info.ok);
   EXPECT_EQ(info.label2, "緯度：  35.454719\r\n経度 ：139.630615");
   SightLine line;
   line.targetLatitude = SummitReference.latitude;
   line.targetLongitude = SummitReference.longitude;
   ComputeSightLine({35.45472f, 139.63062f, 0}, line);
-  EXPECT_EQ(info.label3, "Zorv山までの距離：　" + std::to_string(static_cast<int>(std::nearbyint(line.distanceKm))) +
+  EXPECT_EQ(info.label3, "Zorv山までの距離：　" +
+                             std::to_string(static_cast<int>(std::nearbyint(line.distanceKm))) +
                              " Km\r\n　　　　　　方位：　" +
                              std::to_string(static_cast<int>(std::nearbyint(line.azimuth))) + "度");
   EXPECT_FALSE(SelectionInfoFor(ListKind::kRegistered, "名,よみ,x,,139,1,").ok);

@@ -22,14 +22,17 @@ TEST(Pages, DirectionPageLinesCarryThePointsAndTheConfiguredHosts) {
   const std::vector<std::string> lines =
       DirectionMapPageLines({35.45472, 139.63062}, {35.4, 139.5}, hosts);
   ASSERT_EQ(lines.size(), 31u);
-  EXPECT_EQ(lines[5], "<script src=\"https://cdn.example/leaflet@1.3.0/dist/leaflet.js\"></script>");
+  EXPECT_EQ(lines[5],
+            "<script src=\"https://cdn.example/leaflet@1.3.0/dist/leaflet.js\"></script>");
   EXPECT_EQ(lines[12], "      var mypoint = [35.45472,139.63062];");
-  EXPECT_EQ(lines[15],
-            "      var gsi_std = L.tileLayer('http://cyberjapandata.gsi.go.jp/xyz/std/{z}/{x}/{y}.png',"
-            "{ attribution: '地理院標準タイル ',maxZoom: 18});");
-  EXPECT_EQ(lines[21],
-            "       L.polyline([[35.45472,139.63062],[35.4,139.5]],{ \"color\" : \"red\", \"weight\": 3, "
-            "\"opacity\": 0.5}).addTo(mapobj); ");
+  EXPECT_EQ(
+      lines[15],
+      "      var gsi_std = L.tileLayer('http://cyberjapandata.gsi.go.jp/xyz/std/{z}/{x}/{y}.png',"
+      "{ attribution: '地理院標準タイル ',maxZoom: 18});");
+  EXPECT_EQ(
+      lines[21],
+      "       L.polyline([[35.45472,139.63062],[35.4,139.5]],{ \"color\" : \"red\", \"weight\": 3, "
+      "\"opacity\": 0.5}).addTo(mapobj); ");
   EXPECT_EQ(lines[27], "<body onload=\"init()\"> ");
 }
 
@@ -37,8 +40,9 @@ TEST(Pages, ListPointPageWritesTheWidenedSinglePrecisionPoint) {
   const std::vector<std::string> lines = ListPointMapPageLines(35.45472f, 139.63062f, {});
   ASSERT_EQ(lines.size(), 30u);
   EXPECT_EQ(lines[12], "      var mypoint = [35.454719543457,139.630615234375];");
-  EXPECT_EQ(lines[22],
-            "      L.marker([35.454719543457,139.630615234375],{title:\"登録済\"}).addTo(mapobj); ");
+  EXPECT_EQ(
+      lines[22],
+      "      L.marker([35.454719543457,139.630615234375],{title:\"登録済\"}).addTo(mapobj); ");
 }
 
 TEST(Pages, PickPageBlocksComeInTheirOrderWithTheirLineShapes) {
@@ -76,11 +80,17 @@ TEST(Pages, PickPageBlocksComeInTheirOrderWithTheirLineShapes) {
   ASSERT_EQ(lines.size(), 35 + expectedMiddle.size() + 38);
   EXPECT_EQ(lines[13], "      var mypoint = [35.5,139.25];");
   EXPECT_EQ(lines[34], "");
-  for (size_t i = 0; i < expectedMiddle.size(); ++i) EXPECT_EQ(lines[35 + i], expectedMiddle[i]) << i;
+  for (size_t i = 0; i < expectedMiddle.size(); ++i)
+    EXPECT_EQ(lines[35 + i], expectedMiddle[i]) << i;
   EXPECT_EQ(lines[35 + expectedMiddle.size()], "");
   EXPECT_EQ(lines[35 + expectedMiddle.size() + 1], "}");
   EXPECT_EQ(lines[lines.size() - 9], "\t      <input type=\"hidden\" id=\"zoomLevel\">");
   EXPECT_EQ(lines.back(), " ");
+
+  EXPECT_DOUBLE_EQ(PickMapCentre({1, 2}, {}).latitude, 1);
+  MapLine sixteen(16);
+  sixteen[6] = {35.7, 139.7};
+  EXPECT_DOUBLE_EQ(PickMapCentre({1, 2}, sixteen).longitude, 139.7);
 
   // Without the optional parts only the fixed lines remain.
   PickMapContent plain;
@@ -99,8 +109,9 @@ TEST(Pages, MarkerTitlesAreEscapedAndBadCoordinatesSkipped) {
   // A single event of 12 characters or fewer adds nothing; a second one needs 13.
   EXPECT_EQ(RegisteredMarkerLine("甲,r,x,35,139,1,2015/02/03,2015/11/08 16:41", true),
             "               L.marker([35,139],{title:'甲',icon:greenIcon}).addTo(mapobj);");
-  EXPECT_EQ(RegisteredMarkerLine("甲,r,x,35,139,1,2015/02/03 17:25,OB", true),
-            "               L.marker([35,139],{title:'甲  02/03 17:25',icon:greenIcon}).addTo(mapobj);");
+  EXPECT_EQ(
+      RegisteredMarkerLine("甲,r,x,35,139,1,2015/02/03 17:25,OB", true),
+      "               L.marker([35,139],{title:'甲  02/03 17:25',icon:greenIcon}).addTo(mapobj);");
 }
 
 TEST(Pages, WrittenPagesAreCodePage932WithCrLfAndNoByteOrderMark) {
@@ -111,7 +122,8 @@ TEST(Pages, WrittenPagesAreCodePage932WithCrLfAndNoByteOrderMark) {
   ASSERT_TRUE(WriteDirectionMapPage(path, {35.1, 139.1}, {35.2, 139.2}));
   const std::string bytes = ReadFileBytes(path).value();
   EXPECT_EQ(bytes.substr(0, 17), "<!DOCTYPE html>\r\n");
-  EXPECT_EQ(Cp932ToUtf8(bytes).value(), JoinCrLf(DirectionMapPageLines({35.1, 139.1}, {35.2, 139.2}, {})));
+  EXPECT_EQ(Cp932ToUtf8(bytes).value(),
+            JoinCrLf(DirectionMapPageLines({35.1, 139.1}, {35.2, 139.2}, {})));
   EXPECT_FALSE(fs::exists(path + ".tmp"));
   fs::remove_all(dir);
 }
