@@ -1,10 +1,13 @@
 // velkaro-cli tiles-in-view: the squares a detailed drawing of a viewpoint would draw, farthest
-// first, from the frame of a simple redraw at the given draw size and panorama size.
+// first, from the frame of a simple redraw at the given draw size. The viewpoint goes through a
+// pick and the sizes are the window's client size, as for velkaro-cli panorama, so that both
+// commands see the same frame.
 #include <string>
 
 #include "cli/command.h"
 #include "core/summit_grid.h"
 #include "core/text.h"
+#include "core/viewpoint.h"
 #include "render/frame.h"
 #include "resources/embedded.h"
 #include "terrain/tiles_in_view.h"
@@ -42,10 +45,16 @@ GridExtremes ProjectGrid(const SummitGrid& grid, const Observer& o, const Summit
 }
 
 int RunTilesInView(const Args& a) {
-  const Observer o{a.number("lat"), a.number("lon"), static_cast<float>(a.number("elev"))};
-  const int width = static_cast<int>(a.number("width", 1920 - kMainPanelWidth));
-  const int height = static_cast<int>(a.number("height", 1080 - kPanoramaHeightMargin));
-  if (width < 1 || height < 1) throw UsageError("--width and --height must be positive");
+  Pick pick;
+  pick.latitude = static_cast<float>(a.number("lat"));
+  pick.longitude = static_cast<float>(a.number("lon"));
+  pick.elevation = static_cast<float>(a.number("elev"));
+  const Observer o = LoadCurrentViewpoint(pick, false, "").viewpoint.observer();
+  const int width = static_cast<int>(a.number("width", 1920));
+  const int height = static_cast<int>(a.number("height", 1080));
+  if (width <= kMainPanelWidth || height <= kPanoramaHeightMargin + 30) {
+    throw UsageError("--width/--height leave no room for the panorama");
+  }
   const SummitGrid grid = LoadSummitGrid(EmbeddedResource("zorvht"));
   if (grid.empty()) throw std::runtime_error("the summit height grid is not embedded");
   const SummitSight sight = ComputeSummitSight(o);
