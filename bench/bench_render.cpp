@@ -96,13 +96,25 @@ void Terrain(benchmark::State& state, double lat, double lon, float elev) {
   }
   state.counters["tiles"] = tiles;
 }
-void BM_RenderTerrainDefaultViewpoint(benchmark::State& s) { Terrain(s, 35.45472, 139.63062, 273); }
-void BM_RenderTerrainLakeYamanaka(benchmark::State& s) { Terrain(s, 35.42, 138.87, 985); }
-BENCHMARK(BM_RenderTerrainDefaultViewpoint)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RenderTerrainLakeYamanaka)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_RenderTerrainDefaultViewpoint(benchmark::State& s) {
+  Terrain(s, 35.45472, 139.63062, 273);
+}
+void BM_RenderTerrainLakeYamanaka(benchmark::State& s) {
+  Terrain(s, 35.42, 138.87, 985);
+}
+BENCHMARK(BM_RenderTerrainDefaultViewpoint)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_RenderTerrainLakeYamanaka)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
-// Fill rate on 100-pixel triangles (right triangles with 15-pixel legs cover 105 pixel centres), spread over a
-// 1920 x 1080 image.
+// Fill rate on 100-pixel triangles (right triangles with 15-pixel legs cover 105 pixel centres),
+// spread over a 1920 x 1080 image.
 void BM_FillShadedTriangle100px(benchmark::State& state) {
   QImage img(1920, 1080, QImage::Format_RGB32);
   const Canvas cv = Canvas::Of(img);
@@ -115,7 +127,8 @@ void BM_FillShadedTriangle100px(benchmark::State& state) {
                        {x, y + 15, {90, 250, 10}});
     pixels += 105;
   }
-  state.counters["pixels/s"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kIsRate);
+  state.counters["pixels/s"] =
+      benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_FillShadedTriangle100px);
 

@@ -57,8 +57,7 @@ Json FrameJson(const PanoramaFrame& f) {
           {"Xc", f.Xc},
           {"Yc", f.Yc},
           {"hfov", f.hfov},
-          {"leftAzimuth", f.leftAzimuth},
-          {"rightAzimuth", f.rightAzimuth},
+          {"edges", {{"left", f.leftAzimuth}, {"right", f.rightAzimuth}}},
           {"ppd", f.ppd},
           {"focalLength", f.focalLength},
           {"topY", f.topY}};
@@ -114,9 +113,9 @@ int RunPanorama(const Args& a) {
     ctx.style = *plan.detailed;
     ctx.hmax = r.hmax;
     bool busy = false;
-    const DetailedViewOutcome d = DrawDetailedView(busy, false, r.panorama, ctx, mountains,
-                                                   folders.meshFolder, nullptr, false, false,
-                                                   r.upDownPosition);
+    const DetailedViewOutcome d =
+        DrawDetailedView(busy, false, r.panorama, ctx, mountains, folders.meshFolder, nullptr,
+                         false, false, r.upDownPosition);
     shown = d.result.labels;
     tilesDrawn = d.result.tilesDrawn;
   }

@@ -24,7 +24,9 @@ bool OnTheMountain(const LabelEntry& l) {
          l.longitude < 138.78157;
 }
 
-uint8_t Low8(int v) { return static_cast<uint8_t>(v & 0xFF); }
+uint8_t Low8(int v) {
+  return static_cast<uint8_t>(v & 0xFF);
+}
 
 Rgb PeakColour(double d, double ds, EventOverlayMode mode, float b) {
   if (mode == EventOverlayMode::kSunPath) {
@@ -100,7 +102,8 @@ SimpleForegroundResult DrawSimpleForeground(QImage& panorama, const LabelList& l
       const LabelEntry& nearest = labels.back();
       if (out.horizonDistanceKm < nearest.distanceKm) {
         out.horizonDip = static_cast<float>(-2.12 * std::sqrt(eye) / 60);
-        const int yH = std::max(100, NearestInt(frame.Yc - (out.horizonDip - sight.e2600) * frame.ppd));
+        const int yH =
+            std::max(100, NearestInt(frame.Yc - (out.horizonDip - sight.e2600) * frame.ppd));
         out.horizonY = yH;
         if (nearest.yFoot > yH) {
           out.horizonDrawn = true;

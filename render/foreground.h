@@ -15,8 +15,8 @@ namespace velkaro {
 bool InDetailedArea(double latitude, double longitude);
 
 struct SimpleForegroundResult {
-  LabelList labels;    // the labels whose peaks nothing nearer covered, farthest first
-  float hmax = 100;    // greatest height among them, never below 100
+  LabelList labels;  // the labels whose peaks nothing nearer covered, farthest first
+  float hmax = 100;  // greatest height among them, never below 100
   float horizonDistanceKm = 0;
   float horizonDip = 0;
   bool horizonDrawn = false;

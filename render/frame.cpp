@@ -156,8 +156,7 @@ LensPreview RefreshLensPreview(const QImage& panorama, const PanoramaFrame& f,
     StretchNoAverage(panorama, 0, 0, f.W, f.H, out.preview, wholeX, wholeY, TruncInt(m),
                      TruncInt(r));
   }
-  StretchNoAverage(panorama, 0, 0, f.W, f.H, out.mapCopy, wholeX, wholeY, TruncInt(m),
-                   TruncInt(r));
+  StretchNoAverage(panorama, 0, 0, f.W, f.H, out.mapCopy, wholeX, wholeY, TruncInt(m), TruncInt(r));
   return out;
 }
 

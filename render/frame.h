@@ -40,7 +40,7 @@ struct PanoramaFrame {
   float leftAzimuth = 0;
   float rightAzimuth = 0;
   float ppd = 0;
-  float savedPpd = 0;  // drawings that change ppd for a while restore it from here
+  float savedPpd = 0;   // drawings that change ppd for a while restore it from here
   int focalLength = 0;  // mm, multiple of 5
   int topY = 0;         // y of the highest point of the summit grid
   int scaleBaseline = 0;

@@ -79,7 +79,9 @@ Rgb LabelClassColour(int labelClass) {
 
 namespace {
 
-QColor ToColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor ToColor(Rgb c) {
+  return QColor(c.r, c.g, c.b);
+}
 
 void DrawOneLabel(QPainter& p, int x, int y, const std::string& name, int labelClass,
                   bool asFamous) {
@@ -96,7 +98,8 @@ void DrawPinnedLabels(QImage& canvas, const std::vector<PinnedLabel>& pinned) {
   if (pinned.empty() || canvas.isNull()) return;
   QPainter p(&canvas);
   p.setFont(DrawingFont(12));
-  for (const PinnedLabel& l : pinned) DrawOneLabel(p, l.x, l.y, l.name, l.labelClass, l.labelClass > 10);
+  for (const PinnedLabel& l : pinned)
+    DrawOneLabel(p, l.x, l.y, l.name, l.labelClass, l.labelClass > 10);
 }
 
 void DrawLabels(QImage& canvas, const LabelList& labels, LabelDisplayState state,

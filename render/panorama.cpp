@@ -107,9 +107,9 @@ std::vector<Rgb> ColourSummitGrid(const SummitGrid& grid, bool dim, float b) {
       int c[3] = {NearestInt(120 + u), NearestInt(155 + u), NearestInt(190 + u)};
       if (dim)
         for (int& v : c) v = NearestInt(v * static_cast<double>(b));
-      colour[static_cast<size_t>(i) * (grid.cols() + 1) + j] = {
-          static_cast<uint8_t>(c[0] & 0xFF), static_cast<uint8_t>(c[1] & 0xFF),
-          static_cast<uint8_t>(c[2] & 0xFF)};
+      colour[static_cast<size_t>(i) * (grid.cols() + 1) + j] = {static_cast<uint8_t>(c[0] & 0xFF),
+                                                                static_cast<uint8_t>(c[1] & 0xFF),
+                                                                static_cast<uint8_t>(c[2] & 0xFF)};
     }
   }
   return colour;
@@ -294,15 +294,17 @@ void DrawAzimuthScale(QImage& panorama, const PanoramaFrame& f, ScaleRounding ro
 namespace {
 
 std::string CoordinatesLine(const Viewpoint& v) {
-  return "緯度= " + Utf8Substr(FormatGeneral(v.latitude), 0, 9) + "  / 経度= " +
-         Utf8Substr(FormatGeneral(v.longitude), 0, 10) + "  / 標高= " +
-         FormatGeneral(v.elevation) + "m";
+  return "緯度= " + Utf8Substr(FormatGeneral(v.latitude), 0, 9) +
+         "  / 経度= " + Utf8Substr(FormatGeneral(v.longitude), 0, 10) +
+         "  / 標高= " + FormatGeneral(v.elevation) + "m";
 }
 std::string DistanceLine(const SummitSight& s) {
   return "Zorv山までの距離= " + std::to_string(NearestInt(s.summitDistanceKm)) +
          "Km / 方位= " + FormatDecimals(1, s.summitAzimuth) + " 度";
 }
-bool LongRemark(const Viewpoint& v) { return Utf8Length(v.remark) > 5; }
+bool LongRemark(const Viewpoint& v) {
+  return Utf8Length(v.remark) > 5;
+}
 
 }  // namespace
 
@@ -368,8 +370,8 @@ PanoramaResult RedrawPanorama(const PanoramaInputs& in, QImage recycled) {
   }
 
   const int drawSize = std::clamp(in.drawSize, 0, static_cast<int>(kDrawSizeZoom.size()) - 1);
-  out.frame = ComputeFrame(in.clientWidth, in.clientHeight, kDrawSizeZoom[drawSize], sight,
-                           proj.extremes);
+  out.frame =
+      ComputeFrame(in.clientWidth, in.clientHeight, kDrawSizeZoom[drawSize], sight, proj.extremes);
   PanoramaFrame& f = out.frame;
   out.edit9 = FormatGeneral(f.highestElevation);
   out.quadrant = ViewingQuadrant(sight.summitAzimuth);

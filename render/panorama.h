@@ -69,10 +69,10 @@ struct PanoramaResult {
   int cloudColumn = 0;
   float edgeTop = -100;
   EventButtonStates buttons;
-  bool detailedArea = false;    // the three detailed style buttons are enabled
+  bool detailedArea = false;               // the three detailed style buttons are enabled
   bool detailedStyleGroupVisible = false;  // "詳細描画ｽﾀｲﾙ"
-  int upDownPosition = 0;       // UpDown1 := focal length (within its 10..1000)
-  std::string edit9;            // the mountain's highest elevation angle, general form
+  int upDownPosition = 0;                  // UpDown1 := focal length (within its 10..1000)
+  std::string edit9;                       // the mountain's highest elevation angle, general form
   std::vector<std::string> informationLines;
   std::string informationLabel;  // Label12
   LabelList labels;              // survivors of the simple foreground (empty without it)

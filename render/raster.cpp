@@ -41,7 +41,8 @@ class EdgeWalker {
     den_ = 2 * dy;
     if (den_ == 0) return;  // horizontal: never asked for a column
     // numerator of x - 0.5 on row py: 2·ax·dy + dx·(2·py + 1 − 2·ay) − dy
-    const int64_t num = 2 * int64_t{ax} * dy + dx * (2 * int64_t{firstRow} + 1 - 2 * int64_t{ay}) - dy;
+    const int64_t num =
+        2 * int64_t{ax} * dy + dx * (2 * int64_t{firstRow} + 1 - 2 * int64_t{ay}) - dy;
     FloorDiv(num, q_, r_);
     FloorDiv(2 * dx, stepQ_, stepR_);
   }

@@ -64,10 +64,11 @@ HideOutcome PressHideButton(HideButton button, AppState& s) {
                   {"Button47", true}};
       s.sunShown = s.moonShown = false;
       s.eventOverlayMode = EventOverlayMode::kNone;
-      o.redraw = main ? HideOutcome::Redraw::kShowCataloguePick
-                      : HideOutcome::Redraw::kRedrawPanorama;
+      o.redraw =
+          main ? HideOutcome::Redraw::kShowCataloguePick : HideOutcome::Redraw::kRedrawPanorama;
       o.enable.push_back({"Button11", false});
-      for (const char* g : {"GroupBox3", "GroupBox4", "GroupBox5", "GroupBox6"}) o.hide.push_back(g);
+      for (const char* g : {"GroupBox3", "GroupBox4", "GroupBox5", "GroupBox6"})
+        o.hide.push_back(g);
       o.clearAltitudeItems = !main;
       break;
     }

@@ -21,7 +21,9 @@ constexpr int kSide = kMeshTileSide;  // 202
 constexpr int kCells = kSide - 1;     // 201
 constexpr uint32_t kRed = 0xFFFF0000u;
 
-uint8_t Clamp8(double v) { return static_cast<uint8_t>(std::clamp(NearestInt(v), 0, 255)); }
+uint8_t Clamp8(double v) {
+  return static_cast<uint8_t>(std::clamp(NearestInt(v), 0, 255));
+}
 
 // The working grids of one tile, indexed [r][s] with r, s = 0..202.
 struct TileWork {

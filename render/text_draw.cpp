@@ -16,7 +16,9 @@ int TextWidth(const QPainter& painter, const QString& text) {
 }
 
 namespace {
-bool IsHalfWidth(char32_t c) { return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F); }
+bool IsHalfWidth(char32_t c) {
+  return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
+}
 }  // namespace
 
 void DrawVerticalText(QPainter& painter, int x, int y, const QString& text, const QColor& ink,
@@ -28,8 +30,10 @@ void DrawVerticalText(QPainter& painter, int x, int y, const QString& text, cons
   const QList<uint> codes = text.toUcs4();
   int length = 0;
   for (uint c : codes) {
-    length += IsHalfWidth(c) ? fm.horizontalAdvance(QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1))
-                             : em;
+    length +=
+        IsHalfWidth(c)
+            ? fm.horizontalAdvance(QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1))
+            : em;
   }
   if (background) painter.fillRect(x - h, y, h, length, *background);
   painter.save();

@@ -11,7 +11,9 @@ namespace velkaro {
 // The proportional Japanese font of every text on the drawings, at a pixel height.
 QFont DrawingFont(int pixelSize);
 
-inline QString ToQString(const std::string& utf8) { return QString::fromUtf8(utf8); }
+inline QString ToQString(const std::string& utf8) {
+  return QString::fromUtf8(utf8);
+}
 
 // Text that runs downwards from (x, y), as a vertical Japanese font turned by -90° draws it: the
 // column lies left of x, one line height wide; full-width characters stand upright and stack,

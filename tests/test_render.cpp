@@ -100,9 +100,9 @@ TEST(Frame, ProjectionTruncatesAndWrapsAzimuth) {
   f.ppd = 10;
   f.Xc = 100;
   f.Yc = 50;
-  EXPECT_EQ(ProjectX(f, 5), 250);     // 15° right, across north
-  EXPECT_EQ(ProjectX(f, 349.95), 99);  // -0.5 px truncates towards zero
-  EXPECT_EQ(ProjectY(f, 1.25), 47);   // 47.5 -> 47
+  EXPECT_EQ(ProjectX(f, 5), 250);           // 15° right, across north
+  EXPECT_EQ(ProjectX(f, 349.95), 99);       // -0.5 px truncates towards zero
+  EXPECT_EQ(ProjectY(f, 1.25), 47);         // 47.5 -> 47
   EXPECT_EQ(ProjectYNearest(f, 1.25), 48);  // 47.5 -> 48 (even)
   EXPECT_EQ(ProjectYNearest(f, 1.35), 46);  // 46.5 -> 46 (even)
   EXPECT_DOUBLE_EQ(RelativeAzimuth(10, 200), 170);
@@ -271,15 +271,15 @@ TEST(FillShadedTriangle, ColourInterpolatedAtPixelCentres) {
 
 TEST(FillShadedTriangle, BandsDrawExactlyTheWholeImage) {
   QImage whole = Blank(64, 64), banded = Blank(64, 64);
-  const ShadedVertex tri[][3] = {{{-20, 5, {10, 200, 30}}, {70, 20, {250, 0, 90}}, {5, 80, {0, 0, 255}}},
-                                 {{30, -9, {1, 2, 3}}, {60, 40, {200, 100, 0}}, {10, 33, {9, 250, 9}}}};
+  const ShadedVertex tri[][3] = {
+      {{-20, 5, {10, 200, 30}}, {70, 20, {250, 0, 90}}, {5, 80, {0, 0, 255}}},
+      {{30, -9, {1, 2, 3}}, {60, 40, {200, 100, 0}}, {10, 33, {9, 250, 9}}}};
   for (const auto& t : tri) FillShadedTriangle(Canvas::Of(whole), t[0], t[1], t[2]);
   const Canvas all = Canvas::Of(banded);
   for (int top = 0; top < 64; top += 13)
     for (const auto& t : tri) FillShadedTriangle(all.Band(top, top + 13), t[0], t[1], t[2]);
   EXPECT_EQ(whole, banded);
 }
-
 
 // ---------------------------------------------------------------- sky, quadrants, scale
 
@@ -358,7 +358,8 @@ const SummitGrid& RealGrid() {
   return g;
 }
 
-PanoramaInputs InputsAt(float lat, float lon, float elev, EventOverlayMode mode = EventOverlayMode::kNone) {
+PanoramaInputs InputsAt(float lat, float lon, float elev,
+                        EventOverlayMode mode = EventOverlayMode::kNone) {
   Pick p;
   p.latitude = lat;
   p.longitude = lon;
@@ -510,8 +511,8 @@ MountainLabel OnTheWay(const Viewpoint& v, double fraction, float height, const 
 }
 
 TEST(Labels, ParseKeepsReadableLines) {
-  const auto m = ParseMountainLabels({"丹沢山,たんざわさん,1567,35.4743,139.1627,200",
-                                      "壊れた行,x,高い,35,139,0", "short,1,2"});
+  const auto m = ParseMountainLabels(
+      {"丹沢山,たんざわさん,1567,35.4743,139.1627,200", "壊れた行,x,高い,35,139,0", "short,1,2"});
   ASSERT_EQ(m.size(), 1u);
   EXPECT_EQ(m[0].name, "丹沢山");
   EXPECT_FLOAT_EQ(m[0].height, 1567);
@@ -542,11 +543,11 @@ TEST(Labels, ForegroundConesHideWhatIsBehindThem) {
   const Viewpoint& v = in.viewpoint;
   const double ds = 82.1;
   std::vector<MountainLabel> ms = {
-      OnTheWay(v, 0.5 / ds, 300, "close"),           // under 1 km: no cone, no marker
-      OnTheWay(v, 0.25, 1500, "near cone"),          // a big cone at 20 km
-      OnTheWay(v, 0.5, 700, "behind"),               // lower on the screen than the cone's top
-      OnTheWay(v, 0.45, 3000, "skyline"),            // above everything in front of it
-      OnTheWay(v, 0.95, 2000, "near the summit")};   // within 10 km of the summit: no cone
+      OnTheWay(v, 0.5 / ds, 300, "close"),          // under 1 km: no cone, no marker
+      OnTheWay(v, 0.25, 1500, "near cone"),         // a big cone at 20 km
+      OnTheWay(v, 0.5, 700, "behind"),              // lower on the screen than the cone's top
+      OnTheWay(v, 0.45, 3000, "skyline"),           // above everything in front of it
+      OnTheWay(v, 0.95, 2000, "near the summit")};  // within 10 km of the summit: no cone
   in.mountains = &ms;
   in.foreground = true;
   const PanoramaResult r = RedrawPanorama(in);
@@ -631,8 +632,8 @@ TEST(Labels, FamousLabelsOnTheirClassColour) {
   labels[1] = {"大山", 1252, 150, 50, 100, 10, 35, 139, 100};
   DrawLabels(canvas, labels, LabelDisplayState::kFamous, {});
   const QRect plain(54, 70, 12, 36), famous(144, 70, 12, 24);
-  EXPECT_EQ(CountColour(canvas, plain, qRgb(0, 0, 0)), 12 * 36);  // not famous: not drawn
-  EXPECT_GT(CountColour(canvas, famous, qRgb(255, 0, 0)), 100);  // red background of class 100
+  EXPECT_EQ(CountColour(canvas, plain, qRgb(0, 0, 0)), 12 * 36);    // not famous: not drawn
+  EXPECT_GT(CountColour(canvas, famous, qRgb(255, 0, 0)), 100);     // red background of class 100
   EXPECT_GT(CountColour(canvas, famous, qRgb(255, 255, 255)), 10);  // white text
   DrawLabels(canvas, labels, LabelDisplayState::kAll, {});
   EXPECT_GT(CountColour(canvas, plain, qRgb(255, 255, 255)), 150);  // now black on white
@@ -761,8 +762,8 @@ TEST(TerrainTriangle, WatercolourShiftsFrontFacesAndOutlinesBackFaces) {
   FillTerrainTriangle(Canvas::Of(a), DrawingStyle::kPhoto, {2, 2, g}, {2, 12, g}, {12, 2, g});
   FillTerrainTriangle(Canvas::Of(b), DrawingStyle::kWatercolour, {2, 2, g}, {2, 12, g}, {12, 2, g});
   EXPECT_EQ(CountNonBlack(a), 400);
-  EXPECT_EQ(b.pixel(2, 7), qRgb(0, 0, 0));    // edge 1 -> 2
-  EXPECT_EQ(b.pixel(7, 7), qRgb(0, 0, 0));    // edge 2 -> 3
+  EXPECT_EQ(b.pixel(2, 7), qRgb(0, 0, 0));        // edge 1 -> 2
+  EXPECT_EQ(b.pixel(7, 7), qRgb(0, 0, 0));        // edge 2 -> 3
   EXPECT_EQ(b.pixel(7, 2), qRgb(255, 255, 255));  // the closing edge 3 -> 1 is not drawn
 }
 
@@ -790,12 +791,13 @@ TEST(TerrainPanorama, SameImageOnOneOrTwoThreadsAndLabelVisibility) {
   QImage one = base.panorama.copy(), two = base.panorama.copy();
   ctx.threads = 1;
   int progressCalls = 0;
-  const TerrainResult r1 = RenderTerrainPanorama(one, ctx, ms, kMeshFolder,
-                                                 [&](int i, int n) {
-                                                   ++progressCalls;
-                                                   EXPECT_LE(i, n);
-                                                 },
-                                                 1000);
+  const TerrainResult r1 = RenderTerrainPanorama(
+      one, ctx, ms, kMeshFolder,
+      [&](int i, int n) {
+        ++progressCalls;
+        EXPECT_LE(i, n);
+      },
+      1000);
   ctx.threads = 2;
   const TerrainResult r2 = RenderTerrainPanorama(two, ctx, ms, kMeshFolder, nullptr, 1000);
   ASSERT_GT(r1.tilesDrawn, 0);
@@ -811,11 +813,11 @@ TEST(TerrainPanorama, SameImageOnOneOrTwoThreadsAndLabelVisibility) {
   EXPECT_NE(one.pixel(base.frame.Xc, base.frame.Yc), qRgb(192, 225, 255));
 
   bool busy = true;
-  EXPECT_FALSE(DrawDetailedView(busy, false, one, ctx, ms, kMeshFolder, nullptr, true, false, 1000)
-                   .drawn);
+  EXPECT_FALSE(
+      DrawDetailedView(busy, false, one, ctx, ms, kMeshFolder, nullptr, true, false, 1000).drawn);
   busy = false;
-  EXPECT_FALSE(DrawDetailedView(busy, true, one, ctx, ms, kMeshFolder, nullptr, true, false, 1000)
-                   .drawn);
+  EXPECT_FALSE(
+      DrawDetailedView(busy, true, one, ctx, ms, kMeshFolder, nullptr, true, false, 1000).drawn);
   const DetailedViewOutcome d =
       DrawDetailedView(busy, false, one, ctx, ms, kMeshFolder, nullptr, true, true, 1000);
   EXPECT_TRUE(d.drawn && d.beep && d.enableDetailedButtons);
