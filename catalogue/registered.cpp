@@ -150,7 +150,7 @@ const std::vector<std::string>& DefaultRegisteredRows() {
 CatalogueLoad LoadRegisteredViewpoints(const std::string& path) {
   CatalogueLoad r;
   bool exists = false;
-  const auto lines = ReadCp932LinesLossless(path, &exists);
+  auto lines = ReadCp932LinesLossless(path, &exists);
   if (exists && !lines) {
     r.ok = false;
     r.error = "cannot read " + path;
@@ -158,8 +158,8 @@ CatalogueLoad LoadRegisteredViewpoints(const std::string& path) {
   }
   if (lines) {
     r.list.rows.reserve(lines->size());
-    for (const auto& l : *lines)
-      if (Utf8Length(l) > 10) r.list.rows.push_back(l);
+    for (auto& l : *lines)
+      if (Utf8Length(l) > 10) r.list.rows.push_back(std::move(l));
   }
   if (r.list.rows.empty()) {
     r.list.rows = DefaultRegisteredRows();
@@ -187,7 +187,9 @@ std::u16string ReadingKey(const std::string& row) {
   return key;
 }
 
-void ExchangeSort(std::vector<int>& keys, std::vector<int>& order) {
+namespace {
+
+void ExchangeSortAll(std::vector<int>& keys, std::vector<int>& order) {
   const size_t n = keys.size();
   if (n < 2) return;
   const auto fits = [](int v) { return v >= 0 && v <= 0xFFFF; };
@@ -199,6 +201,46 @@ void ExchangeSort(std::vector<int>& keys, std::vector<int>& order) {
         std::swap(keys[i], keys[j]);
         std::swap(order[i], order[j]);
       }
+}
+
+}  // namespace
+
+void ExchangeSort(std::vector<int>& keys, std::vector<int>& order) {
+  const size_t n = keys.size();
+  if (n < 2) return;
+  // Where equal keys end depends only on the keys up to theirs: the places of the elements with
+  // keys up to some value evolve in the same relative order whatever larger keys lie between them.
+  // So only the elements up to the largest repeated key need the quadratic exchange; the others
+  // have distinct keys and simply follow in key order.
+  std::vector<int> sorted = keys;
+  std::sort(sorted.begin(), sorted.end());
+  bool repeated = false;
+  int largestRepeated = 0;
+  for (size_t k = 1; k < n; ++k)
+    if (sorted[k] == sorted[k - 1]) {
+      repeated = true;
+      largestRepeated = sorted[k];
+    }
+  std::vector<int> lowKeys, lowOrder;
+  std::vector<std::pair<int, int>> high;
+  for (size_t i = 0; i < n; ++i) {
+    if (repeated && keys[i] <= largestRepeated) {
+      lowKeys.push_back(keys[i]);
+      lowOrder.push_back(order[i]);
+    } else {
+      high.emplace_back(keys[i], order[i]);
+    }
+  }
+  ExchangeSortAll(lowKeys, lowOrder);
+  std::sort(high.begin(), high.end());
+  for (size_t i = 0; i < lowKeys.size(); ++i) {
+    keys[i] = lowKeys[i];
+    order[i] = lowOrder[i];
+  }
+  for (size_t i = 0; i < high.size(); ++i) {
+    keys[lowKeys.size() + i] = high[i].first;
+    order[lowKeys.size() + i] = high[i].second;
+  }
 }
 
 void SortByReading(RegisteredViewpoints& list) {

@@ -145,10 +145,18 @@ TEST(SortByReading, EqualKeysEndWhereTheExchangeSortLeavesThem) {
 
 TEST(ExchangeSort, MatchesThePlainDoubleLoopOnRandomKeys) {
   std::mt19937 rng(7);
-  for (int n : {0, 1, 2, 15, 16, 17, 40, 333, 334}) {
+  for (int n : {0, 1, 2, 15, 16, 17, 40, 333, 334, 500, 501}) {
     std::vector<int> keys(static_cast<size_t>(n));
-    // Many equal keys; the last case has keys too large to pack into half a word.
-    for (auto& k : keys) k = static_cast<int>(rng() % 12) * (n == 334 ? 100000 : 1);
+    // Many equal keys; 334 has keys too large to pack into half a word; 500 and 501 have mostly
+    // distinct keys with a few repeated ones among them, so only part of the array needs the
+    // exchange.
+    for (auto& k : keys) {
+      if (n >= 500)
+        k = static_cast<int>(rng() % 100000);
+      else
+        k = static_cast<int>(rng() % 12) * (n == 334 ? 100000 : 1);
+    }
+    if (n == 500) keys[10] = keys[400] = keys[250];
     std::vector<int> order(keys.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i + 1);
     std::vector<int> refKeys = keys, refOrder = order;
