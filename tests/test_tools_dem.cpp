@@ -131,6 +131,12 @@ TEST(FlatWater, EnclosedFlatAreasAreLakesAndDrainingPlainsAreNot) {
   EXPECT_EQ(m.body[4 * 30 + 25], -1);
   // Smaller than the minimum: nothing.
   EXPECT_TRUE(FindFlatWater(r, 37, 0.95).bodies.empty());
+  // In the lowlands only a measured (not whole-metre) level is water.
+  for (float& v : r.values) v -= 497;
+  EXPECT_TRUE(FindFlatWater(r, 30, 0.95).bodies.empty());
+  for (float& v : r.values) v -= 0.5f;
+  ASSERT_EQ(FindFlatWater(r, 30, 0.95).bodies.size(), 1u);
+  EXPECT_EQ(FindFlatWater(r, 30, 0.95).bodies[0].level, 2.5f);
 }
 
 TEST(TileArea, SquaresOverlapTheAreaOnTheWorldDatum) {

@@ -6,6 +6,10 @@
 
 namespace velkaro::tools {
 
+namespace {
+constexpr float kLowland = 10;  // metres
+}  // namespace
+
 void PixelCentre(const DemRaster& r, int col, int row, double* latitude, double* longitude) {
   if (r.projection == DemRaster::Projection::kGeographic) {
     *longitude = r.originX + (col + 0.5) * r.pixelX;
@@ -29,6 +33,9 @@ WaterMap FindFlatWater(const DemRaster& r, int minPixels, double minShoreAbove) 
     visited[start] = 1;
     const float level = r.values[start];
     if (std::isnan(level) || level <= 0) continue;
+    // In the lowlands the model is flat in whole metres where it was made from 1 m contours; a
+    // lake surface there carries its measured level (Kasumigaura 0.2 m, Inba 1.5 m).
+    if (level < kLowland && level == std::round(level)) continue;
     members.clear();
     stack.assign(1, start);
     int shore = 0, shoreAbove = 0;

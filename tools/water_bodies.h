@@ -25,6 +25,7 @@ struct WaterMap {
 // areas (4-neighbours) of pixels with the same value above sea level, at least minPixels large,
 // and enclosed: at least minShoreAbove of the pixels around them lie higher. Flat plains of the
 // same size exist, but they drain somewhere; a lake's shore rises everywhere except at its outlet.
+// Below 10 m a whole-metre level is a contour-made plain, not water.
 WaterMap FindFlatWater(const DemRaster& raster, int minPixels, double minShoreAbove);
 
 // The pixel centre of a raster pixel as a world-datum point.
