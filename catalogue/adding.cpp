@@ -133,6 +133,38 @@ void TakePickedPoint(AppState& state, const PickedPoint& point, const PickedPoin
   state.mapPick.remark = texts.webAddress;
 }
 
+TypedPoint ReadTypedPoint(const TypedViewpoint& boxes) {
+  TypedPoint p;
+  const auto lat = ParseNumber(boxes.latitude);
+  const auto lon = ParseNumber(boxes.longitude);
+  const auto elev = ParseNumber(boxes.elevation);
+  if (!lat || !lon || !elev) return p;
+  p.ok = true;
+  p.pick.latitude = static_cast<float>(*lat);
+  p.pick.longitude = static_cast<float>(*lon);
+  p.pick.elevation = static_cast<float>(*elev);
+  p.pick.name = boxes.name.empty() ? "New Point" : boxes.name;
+  p.pick.reading = boxes.reading;
+  p.pick.remark = boxes.remark;
+  SightLine line;
+  line.targetLatitude = SummitReference.latitude;
+  line.targetLongitude = SummitReference.longitude;
+  line.targetHeight = 2600.0f;
+  ComputeSightLine(Observer{*lat, *lon, p.pick.elevation}, line);
+  p.distanceKm = line.distanceKm;
+  p.azimuth = line.azimuth;
+  p.askDistance = line.distanceKm > 200;
+  if (p.askDistance) p.question = DistanceQuestion(line.distanceKm);
+  return p;
+}
+
+void TakeTypedPoint(AppState& state, const TypedPoint& point) {
+  state.pickSelector = PickSelector::kMap;
+  state.mapPick = point.pick;
+  state.eventOverlayMode = EventOverlayMode::kNone;
+  state.viewpoint = LoadCurrentViewpoint(state.mapPick, false, "").viewpoint;
+}
+
 std::string DistanceQuestion(double distanceKm) {
   return "距離が" + std::to_string(NearestInt(distanceKm)) + "kmと遠距離です。表示しますか？";
 }

@@ -74,6 +74,21 @@ PickedPoint ReadPickedPoint(const PickedPointTexts& texts);
 // become the point (pick selector map, overlay off, sun and moon layers off, correction off).
 void TakePickedPoint(AppState& state, const PickedPoint& point, const PickedPointTexts& texts);
 
+// "再描画" on the entry panel: the typed latitude, longitude and elevation as the new map pick
+// (named "New Point" when the name box is empty). `ok` false: show kInvalidPickMessage and go
+// back to the entry panel. Ask `question` first when `askDistance`; then TakeTypedPoint.
+struct TypedPoint {
+  bool ok = false;
+  Pick pick;
+  double distanceKm = 0;
+  double azimuth = 0;
+  bool askDistance = false;
+  std::string question;
+};
+TypedPoint ReadTypedPoint(const TypedViewpoint& boxes);
+// Pick selector map, the map pick and the viewpoint from it, overlay off.
+void TakeTypedPoint(AppState& state, const TypedPoint& point);
+
 // "距離が" + whole km + "kmと遠距離です。表示しますか？"
 std::string DistanceQuestion(double distanceKm);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/day_of_week.h"
 #include "core/text.h"
 
 namespace velkaro {
@@ -109,6 +110,19 @@ BridgeActions OnBrowserCommandState(const BridgeInputs& in, BridgeState& bridge,
     }
   }
   return a;
+}
+
+DiamondPickLabels DiamondPickLabelTexts(const std::vector<double>& eventTimes) {
+  DiamondPickLabels l;
+  if (eventTimes.empty()) {
+    l.label30 = "ﾀﾞｲﾔﾓﾝﾄﾞZorvは見えません";
+    return l;
+  }
+  const auto dated = [](DateTime t) { return FormatDate(t) + " " + DayOfWeekMark(t); };
+  l.showLabel31 = true;
+  l.label30 = dated(eventTimes[0]);
+  if (eventTimes.size() > 1) l.label32 = dated(eventTimes[1]);
+  return l;
 }
 
 }  // namespace velkaro

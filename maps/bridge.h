@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/datetime.h"
 
 namespace velkaro {
 
@@ -78,5 +79,15 @@ struct BridgeActions {
 // `state`; what the window must show comes back as actions.
 BridgeActions OnBrowserCommandState(const BridgeInputs& in, BridgeState& bridge, AppState& state,
                                     const TerrainLookup& terrain, const ElevationFetch& fetch);
+
+// The labels of the map screen's floating panel after a pick in diamond mode: with no event
+// Label30 = "ﾀﾞｲﾔﾓﾝﾄﾞZorvは見えません"; otherwise Label31 ("ﾀﾞｲﾔﾓﾝﾄﾞZorvの見える日時") shown,
+// Label30 = the first event's date "yyyy/mm/dd 曜" and, with a second event, Label32 the same.
+struct DiamondPickLabels {
+  std::string label30;
+  bool showLabel31 = false;
+  std::string label32;  // empty: hidden
+};
+DiamondPickLabels DiamondPickLabelTexts(const std::vector<double>& eventTimes);
 
 }  // namespace velkaro

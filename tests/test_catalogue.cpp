@@ -543,5 +543,22 @@ TEST(PickedPoint, AsksOnlyBeyond200KmAndReadsEmptyTextsAsDefaults) {
   EXPECT_FALSE(ReadPickedPoint(bad).ok);
 }
 
+TEST(TypedPoint, RedrawTakesTheBoxesAsTheMapPick) {
+  TypedViewpoint boxes{"", "よみ", "備考", "35.5", "139.5", "12"};
+  TypedPoint p = ReadTypedPoint(boxes);
+  ASSERT_TRUE(p.ok);
+  EXPECT_EQ(p.pick.name, "New Point");
+  EXPECT_FALSE(p.askDistance);
+  AppState state;
+  TakeTypedPoint(state, p);
+  EXPECT_EQ(state.pickSelector, PickSelector::kMap);
+  EXPECT_EQ(state.viewpoint.elevation, 12.0f);
+  EXPECT_EQ(state.viewpoint.reading, "よみ");
+  boxes.longitude = "東経";
+  EXPECT_FALSE(ReadTypedPoint(boxes).ok);
+  boxes.longitude = "145.5";  // far out east
+  EXPECT_TRUE(ReadTypedPoint(boxes).askDistance);
+}
+
 }  // namespace
 }  // namespace velkaro

@@ -229,6 +229,16 @@ TEST_F(BridgeFixture, AnUnreadableCentreStillLetsThePickRun) {
   EXPECT_TRUE(a.picked);
 }
 
+TEST(DiamondPickLabels, NoEventOneOrTwoDates) {
+  EXPECT_EQ(DiamondPickLabelTexts({}).label30, "ﾀﾞｲﾔﾓﾝﾄﾞZorvは見えません");
+  EXPECT_FALSE(DiamondPickLabelTexts({}).showLabel31);
+  const DiamondPickLabels two =
+      DiamondPickLabelTexts({EncodeDateTime(2026, 2, 3, 17, 25, 0), EncodeDate(2026, 11, 8)});
+  EXPECT_TRUE(two.showLabel31);
+  EXPECT_EQ(two.label30, "2026/02/03 火");
+  EXPECT_EQ(two.label32, "2026/11/08 日");
+}
+
 // --- Elevation reply -----------------------------------------------------------------------------
 
 TEST(ElevationReply, UrlAndFirstMemberOfTheFirstLine) {
