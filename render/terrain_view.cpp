@@ -348,6 +348,15 @@ TerrainResult RenderTerrainPanorama(QImage& panorama, const TerrainContext& ctxI
   return out;
 }
 
+QImage DrawProgressBar(int i, int n) {
+  constexpr int kWidth = 164, kHeight = 16;
+  QImage bar(kWidth, kHeight, QImage::Format_RGB32);
+  bar.fill(Qt::white);
+  const int w = n > 0 ? TruncInt(static_cast<double>(i) / n * kWidth) : 0;
+  FillRect(Canvas::Of(bar), 0, 0, std::clamp(w, 0, kWidth), kHeight, 0xFF0000FFu);
+  return bar;
+}
+
 DetailedViewOutcome DrawDetailedView(bool& busy, bool drawingSuppressed, QImage& panorama,
                                      const TerrainContext& ctx,
                                      const std::vector<MountainLabel>& mountains,

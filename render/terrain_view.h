@@ -57,7 +57,11 @@ struct TerrainResult {
   LensPreview lens;
 };
 
-// Called after each tile with (i, n) for the progress bar.
+// The progress bar of the drawing panel (Image11, 164 x 16): white, with a blue bar from the left
+// as wide as the share of tiles begun.
+QImage DrawProgressBar(int i, int n);
+
+// Called before each tile with (i, n), i = 1..n, for the progress bar.
 using TileProgress = std::function<void(int, int)>;
 
 // The whole foreground terrain over the simple panorama (modified in place): label list, tiles

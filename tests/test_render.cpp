@@ -812,6 +812,11 @@ TEST(TerrainPanorama, SameImageOnOneOrTwoThreadsAndLabelVisibility) {
   // the summit's own pixel is terrain now, not sky
   EXPECT_NE(one.pixel(base.frame.Xc, base.frame.Yc), qRgb(192, 225, 255));
 
+  const QImage bar = DrawProgressBar(1, 4);
+  EXPECT_EQ(bar.size(), QSize(164, 16));
+  EXPECT_EQ(bar.pixel(40, 8), qRgb(0, 0, 255));
+  EXPECT_EQ(bar.pixel(41, 8), qRgb(255, 255, 255));
+
   bool busy = true;
   EXPECT_FALSE(
       DrawDetailedView(busy, false, one, ctx, ms, kMeshFolder, nullptr, true, false, 1000).drawn);
