@@ -531,6 +531,20 @@ TEST(LineMap, SunCrossingMeetsTheElevationAngle) {
   EXPECT_LT(c.azimuthFromSummit, 275);
 }
 
+TEST(LineMap, PearlLinesCarryTheirCaptionAndInstants) {
+  const DateTime date = EncodeDate(2026, 12, 21);
+  const LineMapResult r = PearlLineMap(date, true, "50", Today(), 273.0f);
+  ASSERT_TRUE(r.ok);
+  const Observer summit{SummitReference.latitude, SummitReference.longitude, 50};
+  EXPECT_EQ(r.caption,
+            "2026/12/21  (月齢＝" + FormatDecimals(1, MoonAge(date + 0.5, summit).age) + ")");
+  // Moonset case: the probes lie east and see the moon set behind the summit on that day.
+  EXPECT_EQ(WholeDay(r.firstInstant), date);
+  EXPECT_TRUE(r.message.empty());
+  EXPECT_EQ(r.memo.substr(0, 30), PearlLineMemo("50").substr(0, 30));
+  for (int i = 0; i < kLinePoints; ++i) EXPECT_GT(r.main.longitude[i], SummitReference.longitude);
+}
+
 TEST(LineMap, UnreadableHeightRecomputesNothing) {
   LineMapResult previous;
   previous.main.latitude[3] = 35.5f;
