@@ -238,6 +238,34 @@ TEST(DiamondSearch, DatesMoveSmoothlyWithPosition) {
   }
 }
 
+TEST(DiamondSearch, AgreesWithTheDatesKeptForWellKnownPlaces) {
+  // Places whose registered rows carried observed event days a decade ago; the sun comes back to
+  // the same place within a day or two on the same calendar days.
+  struct Place {
+    Observer observer;
+    std::vector<std::pair<int, int>> monthDay;
+  };
+  const std::vector<Place> places = {
+      {{35.315790, 139.465682, 4}, {{4, 3}, {9, 9}}},      // 鵠沼海岸
+      {{35.710018, 139.810716, 356}, {{2, 3}, {11, 7}}},   // スカイツリー
+      {{35.345873, 138.558366, 669}, {{4, 21}, {8, 22}}},  // 田貫湖 (sunrise)
+      {{35.155442, 139.616446, 10}, {{4, 29}, {8, 14}}},   // 諸磯湾
+      {{35.624582, 139.244070, 591}, {{12, 22}}},          // 高尾山: one event, at the solstice
+  };
+  for (const Place& p : places) {
+    const DiamondSearchResult r = SearchDiamondEvents(p.observer, Today());
+    ASSERT_EQ(r.events.size(), p.monthDay.size()) << p.observer.latitude;
+    for (const auto& [month, day] : p.monthDay) {
+      bool near = false;
+      for (const AlignmentEvent& e : r.events) {
+        const int year = DecodeDate(e.date).year;
+        near = near || std::fabs(e.date - EncodeDate(year, month, day)) <= 2;
+      }
+      EXPECT_TRUE(near) << p.observer.latitude << " " << month << "/" << day;
+    }
+  }
+}
+
 TEST(DiamondSearch, NorthOfTheSunsRangeIsNeverReached) {
   // Due south of the summit: the summit lies north, where the sun never stands.
   const Observer south{34.9, 138.730783333, 10};
