@@ -8,9 +8,9 @@ namespace {
 
 int RunAddPrefectures(const Args& a) {
   const std::string folder = Data2Folder(a);
-  return ReportTool(tools::AddPrefectures(a.text("source", folder + tools::kVisibleMountainsName),
-                                          a.text("tables"),
-                                          a.text("out", folder + tools::kVisibleMountainsWithPrefectureName)));
+  return ReportTool(tools::AddPrefectures(
+      a.text("source", folder + tools::kVisibleMountainsName), a.text("tables"),
+      a.text("out", folder + tools::kVisibleMountainsWithPrefectureName)));
 }
 
 const RegisterCommand kAddPrefectures("add-prefectures",

@@ -20,7 +20,8 @@ int RunGradeMountains(const Args& a) {
   return ReportTool(r);
 }
 
-const RegisterCommand kGradeMountains("grade-mountains", "[--data2 DIR] [--source FILE] [--out FILE]",
+const RegisterCommand kGradeMountains("grade-mountains",
+                                      "[--data2 DIR] [--source FILE] [--out FILE]",
                                       RunGradeMountains);
 
 }  // namespace

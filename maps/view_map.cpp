@@ -16,8 +16,8 @@ ViewMapPixel ViewMapPixelOf(double tokyoLatitude, double tokyoLongitude) {
   const double fy = Trunc((kViewMapNorth - tokyoLatitude) * kViewMapPixelsPerLat);
   ViewMapPixel p;
   // A point a hair west of 138° truncates to 0 as well; only the covered square is inside.
-  p.inside = tokyoLongitude >= kViewMapWest && tokyoLatitude <= kViewMapNorth && fx < kViewMapWidth &&
-             fy < kViewMapHeight;
+  p.inside = tokyoLongitude >= kViewMapWest && tokyoLatitude <= kViewMapNorth &&
+             fx < kViewMapWidth && fy < kViewMapHeight;
   if (std::isfinite(fx) && std::isfinite(fy)) {
     p.x = static_cast<int>(std::clamp(fx, -1e9, 1e9));
     p.y = static_cast<int>(std::clamp(fy, -1e9, 1e9));
@@ -81,8 +81,7 @@ struct DecoderCloser {
 // Reads one image's rows into `image`, de-interlacing when the image is stored interlaced.
 bool ReadImageRows(GifFileType* gif, ViewMapImage& image, std::string* error) {
   const GifImageDesc& desc = gif->Image;
-  if (desc.Left != 0 || desc.Top != 0 || desc.Width != gif->SWidth ||
-      desc.Height != gif->SHeight) {
+  if (desc.Left != 0 || desc.Top != 0 || desc.Width != gif->SWidth || desc.Height != gif->SHeight) {
     SetError(error, "the GIF's image does not cover its whole screen");
     return false;
   }
@@ -277,20 +276,18 @@ ViewMapWindow ComputeViewMapWindow(double tokyoLatitude, double tokyoLongitude, 
   return w;
 }
 
-TokyoPoint PlaceAtBoxPixel(double centreLatitude, double centreLongitude, int centreX,
-                           int centreY, double zoom, int x, int y) {
+TokyoPoint PlaceAtBoxPixel(double centreLatitude, double centreLongitude, int centreX, int centreY,
+                           double zoom, int x, int y) {
   return {(centreY - y) / kBoxLatitudeScale / zoom + centreLatitude,
           (x - centreX) / kBoxLongitudeScale / zoom + centreLongitude};
 }
 
-BoxPixel BoxPixelOfPlace(const ViewMapWindow& window, double tokyoLatitude,
-                         double tokyoLongitude) {
-  return {TruncInt((tokyoLongitude - window.centreLongitude) * kBoxLongitudeScale * window.zoom +
-                   0.5) +
-              window.centreX,
-          TruncInt((window.centreLatitude - tokyoLatitude) * kBoxLatitudeScale * window.zoom +
-                   0.5) +
-              window.centreY};
+BoxPixel BoxPixelOfPlace(const ViewMapWindow& window, double tokyoLatitude, double tokyoLongitude) {
+  return {
+      TruncInt((tokyoLongitude - window.centreLongitude) * kBoxLongitudeScale * window.zoom + 0.5) +
+          window.centreX,
+      TruncInt((window.centreLatitude - tokyoLatitude) * kBoxLatitudeScale * window.zoom + 0.5) +
+          window.centreY};
 }
 
 int VisibilityBarHeight(int g) {
@@ -298,9 +295,17 @@ int VisibilityBarHeight(int g) {
   return 34 - TruncInt((g - 128) / 128.0 * 34.0);
 }
 
-double ZoomInByButton(double zoom) { return std::min(zoom * 1.5, 10.0); }
-double ZoomOutByButton(double zoom) { return std::max(zoom / 1.5, 0.3); }
-double ZoomInByWheel(double zoom) { return std::min(zoom * 1.2, 10.0); }
-double ZoomOutByWheel(double zoom) { return std::max(zoom / 1.2, 0.4); }
+double ZoomInByButton(double zoom) {
+  return std::min(zoom * 1.5, 10.0);
+}
+double ZoomOutByButton(double zoom) {
+  return std::max(zoom / 1.5, 0.3);
+}
+double ZoomInByWheel(double zoom) {
+  return std::min(zoom * 1.2, 10.0);
+}
+double ZoomOutByWheel(double zoom) {
+  return std::max(zoom / 1.2, 0.4);
+}
 
 }  // namespace velkaro

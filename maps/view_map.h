@@ -35,7 +35,9 @@ inline Rgb SeenLandColour(int g) {
   const auto v = static_cast<uint8_t>(g);
   return {v, v, v};
 }
-inline Rgb SeenWaterColour(int g) { return {0, static_cast<uint8_t>(g), 255}; }
+inline Rgb SeenWaterColour(int g) {
+  return {0, static_cast<uint8_t>(g), 255};
+}
 
 // --- Georeference --------------------------------------------------------------------------
 
@@ -44,7 +46,8 @@ struct ViewMapPixel {
   int y = 0;
   bool inside = false;  // false when the point lies outside the picture
 };
-// The pixel holding a Tokyo-datum point: x = trunc((λ − 138) × 1600), y = trunc((36°05′ − φ) × 2400).
+// The pixel holding a Tokyo-datum point: x = trunc((λ − 138) × 1600), y = trunc((36°05′ − φ) ×
+// 2400).
 ViewMapPixel ViewMapPixelOf(double tokyoLatitude, double tokyoLongitude);
 
 struct TokyoPoint {
@@ -127,8 +130,8 @@ ViewMapWindow ComputeViewMapWindow(double tokyoLatitude, double tokyoLongitude, 
 
 // The place under box pixel (X, Y) for a map centred on (centreLatitude, centreLongitude):
 // φ = (cy − Y)/ky/z + φc, λ = (X − cx)/kx/z + λc, in the datum of the centre.
-TokyoPoint PlaceAtBoxPixel(double centreLatitude, double centreLongitude, int centreX,
-                           int centreY, double zoom, int x, int y);
+TokyoPoint PlaceAtBoxPixel(double centreLatitude, double centreLongitude, int centreX, int centreY,
+                           double zoom, int x, int y);
 
 struct BoxPixel {
   int x = 0;
@@ -136,8 +139,7 @@ struct BoxPixel {
 };
 // Where a Tokyo-datum place is marked in the box: py = trunc((φc − φ) × ky × z + 0.5) + cy,
 // px = trunc((λ − λc) × kx × z + 0.5) + cx.
-BoxPixel BoxPixelOfPlace(const ViewMapWindow& window, double tokyoLatitude,
-                         double tokyoLongitude);
+BoxPixel BoxPixelOfPlace(const ViewMapWindow& window, double tokyoLatitude, double tokyoLongitude);
 
 // The magnifier's gauge: the olive bar's height over the 50-pixel mountain picture for a value G.
 int VisibilityBarHeight(int g);

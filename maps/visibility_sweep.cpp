@@ -27,7 +27,9 @@ double Drop(double distanceM) {
   return (1.0 / std::cos(distanceM / kArcMetres) - 1.0) * kEarthRadiusM;
 }
 // Within a few kilometres the parabola equals the drop to far below a millimetre.
-double NearDrop(double distanceM) { return distanceM * distanceM / (2 * kParabolaRadius); }
+double NearDrop(double distanceM) {
+  return distanceM * distanceM / (2 * kParabolaRadius);
+}
 
 struct GridPoint {
   double gx = 0;  // fractional sample column (0 = centre of column 0)
@@ -86,7 +88,9 @@ struct Origin {
   }
 };
 
-Origin SummitOrigin() { return Origin(SummitReference.latitude, SummitReference.longitude); }
+Origin SummitOrigin() {
+  return Origin(SummitReference.latitude, SummitReference.longitude);
+}
 
 // The terrain along a straight piece of line in grid coordinates, position (gx + vx·(s − s0),
 // gy + vy·(s − s0)) for s in (s0, s1]. Between two crossings of grid lines the line stays in one
@@ -151,7 +155,8 @@ void WalkLine(const VisibilityTerrain& terrain, GridPoint start, double vx, doub
 
 // Grid steps per metre along an azimuth at a latitude.
 void GridDirection(double azimuth, double latitude, double& vx, double& vy) {
-  vx = std::sin(azimuth) * kViewMapPixelsPerLon / (kMetresPerDegree * std::cos(latitude * kDegToRad));
+  vx = std::sin(azimuth) * kViewMapPixelsPerLon /
+       (kMetresPerDegree * std::cos(latitude * kDegToRad));
   vy = -std::cos(azimuth) * kViewMapPixelsPerLat / kMetresPerDegree;
 }
 
@@ -368,7 +373,9 @@ VisibilityField ComputeVisibilityField(const VisibilityTerrain& terrain,
       const double r1 = std::min(r + knotSpacing, end);
       const GridPoint b = summit.Along(azimuth, r1 / kArcMetres);
       WalkLine(terrain, a, (b.gx - a.gx) / (r1 - r), (b.gy - a.gy) / (r1 - r), r, r1,
-               [&](double s, double hs) { profile.push_back({s, hs}); });
+               [&](double s, double hs) {
+                 profile.push_back({s, hs});
+               });
       a = b;
     }
     ProfileHull hull;
@@ -398,8 +405,8 @@ VisibilityField ComputeVisibilityField(const VisibilityTerrain& terrain,
       const double far = (a == -kInf || b == -kInf) ? std::max(a, b) : a + (b - a) * weightOf[i];
       const double d = distanceOf[i];
       const double eye = terrain.ground[i] + kEyeHeight;
-      const double near = NearSlope(terrain, x, y, eye, backAzimuthOf[i],
-                                    std::min(reach, d - kSummitAreaRadiusM));
+      const double near =
+          NearSlope(terrain, x, y, eye, backAzimuthOf[i], std::min(reach, d - kSummitAreaRadiusM));
       const double slope = std::max(far, near);
       field.limit[i] = slope == -kInf ? static_cast<float>(-kInf)
                                       : static_cast<float>(eye + Drop(d) + d * slope);
@@ -415,8 +422,8 @@ double ExactVisibilityLimit(const VisibilityTerrain& terrain, int x, int y) {
                                   terrain.GroundAt(x, y) + kEyeHeight);
 }
 
-double ExactVisibilityLimitFrom(const VisibilityTerrain& terrain, double latitude,
-                                double longitude, double eyeHeight) {
+double ExactVisibilityLimitFrom(const VisibilityTerrain& terrain, double latitude, double longitude,
+                                double eyeHeight) {
   const Origin eye(latitude, longitude);
   double azimuth = 0;
   double arc = 0;
@@ -466,8 +473,8 @@ ViewMapImage PaintViewMap(const VisibilityTerrain& terrain, const VisibilityFiel
   int index = 0;
   for (auto& [k, slot] : used) {
     slot = static_cast<uint8_t>(index++);
-    image.palette.push_back({static_cast<uint8_t>(k >> 16), static_cast<uint8_t>(k >> 8),
-                             static_cast<uint8_t>(k)});
+    image.palette.push_back(
+        {static_cast<uint8_t>(k >> 16), static_cast<uint8_t>(k >> 8), static_cast<uint8_t>(k)});
   }
   image.indices.resize(pixels);
   // Colours come in long runs, so one cached lookup per run keeps this cheap.

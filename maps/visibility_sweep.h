@@ -9,11 +9,11 @@
 namespace velkaro {
 
 // How much of the mountain is seen from a place. Points on the summit's vertical are taken from
-// 3776 m down to 1500 m in 126 equal steps (about 18 m); a point is seen when the straight line from
-// an eye 1.5 m above the ground (above the sea surface at sea) passes above all terrain between
-// them, leaving out the mountain's own body within 10 km of the summit. The earth model is the one
-// of ComputeSightLine: distances of 1.852 km per arc-minute, the curvature drop on a sphere of
-// 6400 km, no refraction.
+// 3776 m down to 1500 m in 126 equal steps (about 18 m); a point is seen when the straight line
+// from an eye 1.5 m above the ground (above the sea surface at sea) passes above all terrain
+// between them, leaving out the mountain's own body within 10 km of the summit. The earth model is
+// the one of ComputeSightLine: distances of 1.852 km per arc-minute, the curvature drop on a sphere
+// of 6400 km, no refraction.
 inline constexpr double kVerticalTop = 3776.0;
 inline constexpr double kVerticalBottom = 1500.0;
 inline constexpr int kVerticalSteps = 126;
@@ -57,8 +57,8 @@ VisibilityField ComputeVisibilityField(const VisibilityTerrain& terrain,
 // cell it crosses (NaN within 10 km of the summit). Slow; the reference for the sweep.
 double ExactVisibilityLimit(const VisibilityTerrain& terrain, int x, int y);
 // The same for an eye at any world-datum place and absolute height (a tower's deck, a summit).
-double ExactVisibilityLimitFrom(const VisibilityTerrain& terrain, double latitude,
-                                double longitude, double eyeHeight);
+double ExactVisibilityLimitFrom(const VisibilityTerrain& terrain, double latitude, double longitude,
+                                double eyeHeight);
 
 // The colours of the picture: white within 10 km of the summit, hidden land red and hidden water
 // purple, seen land (G, G, G) and seen water (0, G, 255). The palette holds exactly the colours

@@ -42,8 +42,8 @@ VisibilityTerrain LoadVisibilityTerrain(const std::string& meshFolder) {
       }
       ++t.tilesFound;
       for (int r = 1; r <= kTileCells; ++r) {
-        const size_t rowStart =
-            static_cast<size_t>(m * kTileCells + r - 1) * t.width + static_cast<size_t>(n) * kTileCells;
+        const size_t rowStart = static_cast<size_t>(m * kTileCells + r - 1) * t.width +
+                                static_cast<size_t>(n) * kTileCells;
         for (int s = 1; s <= kTileCells; ++s) {
           const MeshSample sample = DecodeMeshSample(tile.sample(r, s));
           const bool sea = sample.height < 0 || sample.surfaceClass == kSurfaceFiller;

@@ -20,8 +20,9 @@ class Folder {
  public:
   Folder() {
     path_ = fs::temp_directory_path() /
-            ("velkaro_catalogue_data_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("velkaro_catalogue_data_" +
+             std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
@@ -42,7 +43,9 @@ std::vector<std::string> Read(const std::string& path) {
 }
 
 // A lookup that makes every value visible in the test: 100 + whole degrees of latitude.
-int FakeValue(double lat, double) { return 100 + static_cast<int>(lat); }
+int FakeValue(double lat, double) {
+  return 100 + static_cast<int>(lat);
+}
 
 TEST(CatalogueText, DegreesMinutesSecondsAndPrefectures) {
   EXPECT_DOUBLE_EQ(*ParseDegreesMinutesSeconds("35.2130.5"), 35 + 21.0 / 60 + 30.5 / 3600);
@@ -76,12 +79,13 @@ TEST(GradeMountains, AppendsTheValueAndKeepsGoodFilesOnFailure) {
              "高尾山,たかおさん,599,35.625278,139.243611,20"});
   r = GradeMountains(d1, d10, FakeValue);
   ASSERT_TRUE(r.ok) << r.error;
-  EXPECT_EQ(Read(d10), (std::vector<std::string>{
-                           "丹沢山,たんざわさん,1567,35.474167,139.162778,100,135",
-                           "高尾山,たかおさん,599,35.625278,139.243611,20,135"}));
+  EXPECT_EQ(Read(d10),
+            (std::vector<std::string>{"丹沢山,たんざわさん,1567,35.474167,139.162778,100,135",
+                                      "高尾山,たかおさん,599,35.625278,139.243611,20,135"}));
 
   // A latitude that does not read stops the tool, names the line, and leaves d10.03 as it was.
-  Write(d1, {"丹沢山,たんざわさん,1567,35.474167,139.162778,100", "高尾山,たかおさん,599,北緯,139.2,20"});
+  Write(d1, {"丹沢山,たんざわさん,1567,35.474167,139.162778,100",
+             "高尾山,たかおさん,599,北緯,139.2,20"});
   r = GradeMountains(d1, d10, FakeValue);
   EXPECT_FALSE(r.ok);
   EXPECT_NE(r.error.find("line 2"), std::string::npos) << r.error;
@@ -97,7 +101,8 @@ TEST(GradeMunicipalities, GradesInMemory) {
   Write(dir / "m.csv", {"新宿区,しんじゅくく,35.69388889,139.7036111,東京都"});
   r = GradeMunicipalities(dir / "m.csv", FakeValue, &out);
   ASSERT_TRUE(r.ok);
-  EXPECT_EQ(out, std::vector<std::string>{"新宿区,しんじゅくく,35.69388889,139.7036111,東京都,135"});
+  EXPECT_EQ(out,
+            std::vector<std::string>{"新宿区,しんじゅくく,35.69388889,139.7036111,東京都,135"});
 }
 
 TEST(AddPrefectures, MatchesByNameReadingAndNearness) {
@@ -106,9 +111,9 @@ TEST(AddPrefectures, MatchesByNameReadingAndNearness) {
   const std::string d2 = dir / "d2.csv";
   const std::string tables = dir / "tables";
   fs::create_directories(tables);
-  Write(d20, {"愛鷹山,アシタカヤマ,1504,35.2,138.8,300,200", "",
-              "越前岳,エチゼンダケ,1504,35.2,138.8,20,200",
-              "毛無山,ケナシヤマ,1964,35.4,138.5,20,180"});
+  Write(d20,
+        {"愛鷹山,アシタカヤマ,1504,35.2,138.8,300,200", "",
+         "越前岳,エチゼンダケ,1504,35.2,138.8,20,200", "毛無山,ケナシヤマ,1964,35.4,138.5,20,180"});
   const auto record = [](const std::string& elevation, const std::string& name,
                          const std::string& reading, const std::string& p7, const std::string& p8,
                          double lat, double lon) {
@@ -125,13 +130,15 @@ TEST(AddPrefectures, MatchesByNameReadingAndNearness) {
     return line;
   };
   // Shizuoka's table comes before Yamanashi's; a border mountain in both gets two texts.
-  Write(tables + "/22.csv", {record("1506.9", "愛鷹山", "アシタカヤマ", "静岡県", "", 35.21, 138.81),
-                             record("1964", "毛無山", "ケナシヤマ", "静岡県", "山梨県", 35.41, 138.51),
-                             record("1504", "", "", "静岡県", "", 35.2, 138.8)});
-  Write(tables + "/19.csv", {record("1962", "毛無山", "ケナシヤマ", "山梨県", "静岡県", 35.4, 138.5),
-                             // 3 m apart is too far; a different reading never matches.
-                             record("1507", "越前岳", "エチゼンダケ", "静岡県", "", 35.2, 138.8),
-                             record("1504", "越前岳", "えちぜんだけ", "静岡県", "", 35.2, 138.8)});
+  Write(tables + "/22.csv",
+        {record("1506.9", "愛鷹山", "アシタカヤマ", "静岡県", "", 35.21, 138.81),
+         record("1964", "毛無山", "ケナシヤマ", "静岡県", "山梨県", 35.41, 138.51),
+         record("1504", "", "", "静岡県", "", 35.2, 138.8)});
+  Write(tables + "/19.csv",
+        {record("1962", "毛無山", "ケナシヤマ", "山梨県", "静岡県", 35.4, 138.5),
+         // 3 m apart is too far; a different reading never matches.
+         record("1507", "越前岳", "エチゼンダケ", "静岡県", "", 35.2, 138.8),
+         record("1504", "越前岳", "えちぜんだけ", "静岡県", "", 35.2, 138.8)});
   ToolReport r = AddPrefectures(d20, tables, d2);
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(Read(d2), (std::vector<std::string>{
@@ -140,7 +147,8 @@ TEST(AddPrefectures, MatchesByNameReadingAndNearness) {
                           "毛無山,ケナシヤマ,1964,35.4,138.5,20,180,静岡:山梨,山梨:静岡"}));
 
   // A table number that does not read stops the operation before d2.csv is replaced.
-  Write(tables + "/13.csv", {record("高い", "雲取山", "クモトリヤマ", "東京都", "", 35.85, 138.94)});
+  Write(tables + "/13.csv",
+        {record("高い", "雲取山", "クモトリヤマ", "東京都", "", 35.85, 138.94)});
   r = AddPrefectures(d20, tables, d2);
   EXPECT_FALSE(r.ok);
   EXPECT_NE(r.error.find("13.csv line 1"), std::string::npos) << r.error;
@@ -159,12 +167,12 @@ TEST(AddMunicipalityElevations, WritesTheElevationAfterTheReading) {
                         "伊東市,いとうし,34.96583333,139.1019444,静岡県"});
   int calls = 0;
   const ToolReport r = AddMunicipalityElevations(
-      dir / "m.csv", dir / "d30.03",
-      [](double lat, double) { return lat > 35 ? 265 : -1999; }, [&](int done) { calls = done; });
+      dir / "m.csv", dir / "d30.03", [](double lat, double) { return lat > 35 ? 265 : -1999; },
+      [&](int done) { calls = done; });
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(calls, 2);
-  EXPECT_EQ(Read(dir / "d30.03"), (std::vector<std::string>{
-                                      "甲府市,こうふし,265,35.66222222,138.5683333,山梨県",
+  EXPECT_EQ(Read(dir / "d30.03"),
+            (std::vector<std::string>{"甲府市,こうふし,265,35.66222222,138.5683333,山梨県",
                                       "伊東市,いとうし,-1999,34.96583333,139.1019444,静岡県"}));
 }
 

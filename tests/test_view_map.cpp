@@ -49,8 +49,8 @@ TEST(ViewMapWindow, ClickOffsetsAndMarkers) {
   const ViewMapWindow w = ComputeViewMapWindow(35.3, 138.7, 501, 401, 1.0);
   EXPECT_EQ(w.centreX, 251);
   EXPECT_EQ(w.centreY, 201);
-  const TokyoPoint up = PlaceAtBoxPixel(35.3, 138.7, w.centreX, w.centreY, 1.0, w.centreX,
-                                        w.centreY - 24);
+  const TokyoPoint up =
+      PlaceAtBoxPixel(35.3, 138.7, w.centreX, w.centreY, 1.0, w.centreX, w.centreY - 24);
   EXPECT_NEAR(up.latitude, 35.31, 1e-12);
   EXPECT_DOUBLE_EQ(up.longitude, 138.7);
   // The picture rectangle spans the box's ground extent.
@@ -98,8 +98,8 @@ TEST(ViewMapGif, RoundTripKeepsIndicesAndExactPalette) {
   ViewMapImage image;
   image.width = 300;
   image.height = 7;
-  image.palette = {kHiddenLandColour, kHiddenWaterColour, SeenLandColour(200),
-                   SeenWaterColour(130), kSummitAreaColour};
+  image.palette = {kHiddenLandColour, kHiddenWaterColour, SeenLandColour(200), SeenWaterColour(130),
+                   kSummitAreaColour};
   image.indices.resize(300 * 7);
   for (size_t i = 0; i < image.indices.size(); ++i) image.indices[i] = (i * 7 / 3) % 5;
   std::string error;
@@ -134,8 +134,8 @@ TEST(ViewMapGif, MalformedInputIsRefused) {
   image.indices[3] = 1;  // beyond the palette
   EXPECT_FALSE(EncodeViewMapGif(image, &error));
   // A picture of the wrong size is not taken for the view map.
-  ViewMap small(std::move(*DecodeViewMapGif(*EncodeViewMapGif(ViewMapImage{
-      4, 4, std::vector<uint8_t>(16, 0), {kHiddenLandColour}}))));
+  ViewMap small(std::move(*DecodeViewMapGif(
+      *EncodeViewMapGif(ViewMapImage{4, 4, std::vector<uint8_t>(16, 0), {kHiddenLandColour}}))));
   EXPECT_EQ(VisibilityValueAt(small, 35.5, 139.0), 0);
 }
 
@@ -153,10 +153,10 @@ TEST(VisibilityValueAt, ReadsTheGreenChannelOnTheTokyoDatum) {
   image.indices[static_cast<size_t>(p.y) * kViewMapWidth + p.x] = 1;
   image.indices[static_cast<size_t>(p.y) * kViewMapWidth + p.x + 1] = 2;
   ViewMap map(std::move(image));
-  EXPECT_EQ(VisibilityValueAt(map, lat, lon), 255);                     // white
-  EXPECT_EQ(VisibilityValueAt(map, lat, lon + 1.0 / 1600), 140);        // water, seen
-  EXPECT_EQ(VisibilityValueAt(map, lat + 0.01, lon), 0);                // red
-  EXPECT_EQ(VisibilityValueAt(map, 37.0, lon), 0);                      // outside
+  EXPECT_EQ(VisibilityValueAt(map, lat, lon), 255);               // white
+  EXPECT_EQ(VisibilityValueAt(map, lat, lon + 1.0 / 1600), 140);  // water, seen
+  EXPECT_EQ(VisibilityValueAt(map, lat + 0.01, lon), 0);          // red
+  EXPECT_EQ(VisibilityValueAt(map, 37.0, lon), 0);                // outside
   // The world point differs from its Tokyo position by the datum shift (several seconds).
   EXPECT_GT(std::abs(tokyo.tokyoLatitude - lat), 2.0 / 3600);
 }
@@ -169,10 +169,9 @@ TEST(VisibilitySweep, RidgeHidesTheFootAndAgreesWithTheMarch) {
   const TokyoFromWorld s = WorldToTokyo(SummitReference.latitude, SummitReference.longitude);
   const ViewMapPixel sp = ViewMapPixelOf(s.tokyoLatitude, s.tokyoLongitude);
   const int wallX = sp.x + 20000 / 56;  // about 20 km east
-  const VisibilityTerrain terrain =
-      MakeVisibilityTerrain(sp.x + 800, sp.y + 50, [&](int x, int) {
-        return (x >= wallX && x <= wallX + 2) ? 1500.0 : 100.0;
-      });
+  const VisibilityTerrain terrain = MakeVisibilityTerrain(sp.x + 800, sp.y + 50, [&](int x, int) {
+    return (x >= wallX && x <= wallX + 2) ? 1500.0 : 100.0;
+  });
   VisibilitySweepOptions options;
   options.rayCount = 4096;
   options.nearReachM = 300;
@@ -271,8 +270,7 @@ TEST_F(BuiltViewMap, SweepAgreesWithTheExactMarch) {
     ++compared;
     const int expected = VisibilityValueOfHeight(exact);
     const int g = Image().ColourAt(x, y).g;
-    if (std::string(GradeSymbol(VisibilityGrade(expected))) ==
-            GradeSymbol(VisibilityGrade(g)) &&
+    if (std::string(GradeSymbol(VisibilityGrade(expected))) == GradeSymbol(VisibilityGrade(g)) &&
         (expected == 0) == (g == 0)) {
       ++sameSymbol;
     }

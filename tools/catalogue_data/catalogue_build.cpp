@@ -209,7 +209,8 @@ std::string HiraganaToKatakana(const std::string& text) {
     const auto c = static_cast<unsigned char>(text[i]);
     // U+3041..U+3096 are E3 81 81 .. E3 82 96; katakana is 0x60 further on.
     if (c == 0xE3 && i + 2 < text.size()) {
-      const unsigned cp = ((c & 0x0F) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
+      const unsigned cp = ((c & 0x0F) << 12) |
+                          ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
                           (static_cast<unsigned char>(text[i + 2]) & 0x3F);
       if (cp >= 0x3041 && cp <= 0x3096) {
         const unsigned k = cp + 0x60;
@@ -234,8 +235,10 @@ bool BuildCatalogue(const std::string& sourceFolder, const std::string& workFold
   std::error_code ec;
   std::filesystem::create_directories(workFolder, ec);
   std::filesystem::create_directories(data2Folder, ec);
-  const auto merged = ReadSourceTable(Path(sourceFolder, "mountains/mountains_region_merged.csv"), error);
-  const auto prefectures = ReadSourceTable(Path(sourceFolder, "municipalities/prefjp-utf8.csv"), error);
+  const auto merged =
+      ReadSourceTable(Path(sourceFolder, "mountains/mountains_region_merged.csv"), error);
+  const auto prefectures =
+      ReadSourceTable(Path(sourceFolder, "municipalities/prefjp-utf8.csv"), error);
   const auto places = ReadSourceTable(Path(sourceFolder, "places/places_region_merged.csv"), error);
   if (!merged || !prefectures || !places) return false;
 
@@ -264,8 +267,8 @@ bool BuildCatalogue(const std::string& sourceFolder, const std::string& workFold
     const int value = static_cast<int>(ParseNumber(f.back()).value_or(0));
     if (m.mountainClass == 0 || value < 127) continue;
     if (SummitDistanceKm(*ParseNumber(m.latitude), *ParseNumber(m.longitude)) < 10.0) continue;
-    d20.push_back(Join({m.name, HiraganaToKatakana(m.reading), m.elevation, m.latitude,
-                        m.longitude, std::to_string(m.mountainClass), std::to_string(value)}));
+    d20.push_back(Join({m.name, HiraganaToKatakana(m.reading), m.elevation, m.latitude, m.longitude,
+                        std::to_string(m.mountainClass), std::to_string(value)}));
   }
   if (!WriteCp932Lines(Path(workFolder, kVisibleMountainsName), d20, &e)) return Fail(error, e);
   const std::string tables = Path(workFolder, "prefectures");
@@ -281,8 +284,8 @@ bool BuildCatalogue(const std::string& sourceFolder, const std::string& workFold
   for (const std::string& line : *withPrefecture) {
     const auto f = SplitFields(line);
     // name, elevation, latitude, longitude, reading, class, value, first prefecture text
-    d2.push_back(Join({Field(f, 1), Field(f, 3), Field(f, 4), Field(f, 5), Field(f, 2),
-                       Field(f, 6), Field(f, 7), Field(f, 8)}));
+    d2.push_back(Join({Field(f, 1), Field(f, 3), Field(f, 4), Field(f, 5), Field(f, 2), Field(f, 6),
+                       Field(f, 7), Field(f, 8)}));
     ++r.summitGrades[GradeIndex(static_cast<int>(ParseNumber(Field(f, 7)).value_or(0)))];
   }
   if (!WriteCp932Lines(Path(data2Folder, kSummitListName), d2, &e)) return Fail(error, e);
@@ -339,8 +342,8 @@ bool BuildCatalogue(const std::string& sourceFolder, const std::string& workFold
       ++r.skipped;
       continue;
     }
-    d3.push_back(Join({name, reading, row.at("lat"), row.at("lon"),
-                       std::to_string(PlaceClass(row, firstRank))}));
+    d3.push_back(Join(
+        {name, reading, row.at("lat"), row.at("lon"), std::to_string(PlaceClass(row, firstRank))}));
   }
   if (!WriteCp932Lines(Path(data2Folder, kPlaceNameListName), d3, &e)) return Fail(error, e);
   r.places = static_cast<int>(d3.size());

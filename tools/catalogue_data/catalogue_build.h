@@ -19,12 +19,12 @@ inline constexpr const char* kMunicipalitySourceName = "市町村位置情報201
 inline constexpr const char* kMunicipalityElevationsName = "d30.03";
 
 struct CatalogueBuildReport {
-  int mountains = 0;       // lines of d10.03
-  int summits = 0;         // lines of d2.03
-  int municipalities = 0;  // lines of the municipality source list
+  int mountains = 0;              // lines of d10.03
+  int summits = 0;                // lines of d2.03
+  int municipalities = 0;         // lines of the municipality source list
   int visibleMunicipalities = 0;  // lines of d4.03
   int places = 0;                 // lines of d3.20
-  int skipped = 0;  // source rows whose text code page 932 cannot hold
+  int skipped = 0;                // source rows whose text code page 932 cannot hold
   // Counts of "●", "◎", "○", "△" in d2.03 and d4.03.
   std::array<int, 4> summitGrades{};
   std::array<int, 4> municipalityGrades{};

@@ -26,8 +26,7 @@ std::optional<std::vector<std::string>> ReadList(const std::string& path, ToolRe
   return lines;
 }
 
-bool WriteList(const std::string& path, const std::vector<std::string>& lines,
-               ToolReport& report) {
+bool WriteList(const std::string& path, const std::vector<std::string>& lines, ToolReport& report) {
   std::string error;
   if (!WriteCp932Lines(path, lines, &error)) {
     report.ok = false;
@@ -38,11 +37,14 @@ bool WriteList(const std::string& path, const std::vector<std::string>& lines,
   return true;
 }
 
-bool Blank(const std::string& line) { return Trim(line).empty(); }
+bool Blank(const std::string& line) {
+  return Trim(line).empty();
+}
 
 // Appends the visibility value of fields (latField, latField + 1) to every line.
 bool GradeLines(const std::string& path, const std::vector<std::string>& lines, size_t latField,
-                const VisibilityLookup& valueAt, std::vector<std::string>& out, ToolReport& report) {
+                const VisibilityLookup& valueAt, std::vector<std::string>& out,
+                ToolReport& report) {
   int number = 0;
   for (const std::string& line : lines) {
     ++number;
@@ -52,8 +54,8 @@ bool GradeLines(const std::string& path, const std::vector<std::string>& lines, 
     const auto lon = ParseNumber(Field(fields, latField + 1));
     if (!lat || !lon) {
       report.ok = false;
-      report.error = NotANumber(path, number, !lat ? Field(fields, latField)
-                                                   : Field(fields, latField + 1));
+      report.error =
+          NotANumber(path, number, !lat ? Field(fields, latField) : Field(fields, latField + 1));
       return false;
     }
     out.push_back(line + "," + std::to_string(valueAt(*lat, *lon)));
@@ -152,7 +154,9 @@ ToolReport AddPrefectures(const std::string& d20Path, const std::string& tablesF
     if (!e || !lat || !lon) {
       report.ok = false;
       report.error = NotANumber(d20Path, static_cast<int>(j + 1),
-                                !e ? Field(fields, 3) : !lat ? Field(fields, 4) : Field(fields, 5));
+                                !e     ? Field(fields, 3)
+                                : !lat ? Field(fields, 4)
+                                       : Field(fields, 5));
       return report;
     }
     places.push_back({*e, *lat, *lon});
@@ -184,14 +188,15 @@ ToolReport AddPrefectures(const std::string& d20Path, const std::string& tablesF
       if (!elevation || !latitude || !longitude) {
         report.ok = false;
         report.error = NotANumber(path, number,
-                                  !elevation ? Field(f, 2) : !latitude ? Field(f, 18) : Field(f, 19));
+                                  !elevation  ? Field(f, 2)
+                                  : !latitude ? Field(f, 18)
+                                              : Field(f, 19));
         return report;
       }
       const std::string text = PrefectureText(Field(f, 7), Field(f, 8), Field(f, 9));
       for (size_t j = 0; j < list.size(); ++j) {
         const Place& p = places[j];
-        if (list[j].find(name) != std::string::npos &&
-            list[j].find(reading) != std::string::npos &&
+        if (list[j].find(name) != std::string::npos && list[j].find(reading) != std::string::npos &&
             std::abs(*elevation - p.elevation) < 3 && std::abs(*latitude - p.latitude) < 0.1 &&
             std::abs(*longitude - p.longitude) < 0.1) {
           list[j] += "," + text;

@@ -16,11 +16,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string name = argv[i];
     const std::string value = argv[i + 1];
-    if (name == "--sources") sources = value;
-    else if (name == "--view-map") viewMap = value;
-    else if (name == "--tiles") tiles = value;
-    else if (name == "--work") work = value;
-    else if (name == "--out") out = value;
+    if (name == "--sources")
+      sources = value;
+    else if (name == "--view-map")
+      viewMap = value;
+    else if (name == "--tiles")
+      tiles = value;
+    else if (name == "--work")
+      work = value;
+    else if (name == "--out")
+      out = value;
   }
   if (sources.empty() || viewMap.empty() || tiles.empty() || work.empty() || out.empty()) {
     std::fprintf(stderr,
@@ -33,8 +38,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velkaro-build-catalogue: cannot read %s\n", viewMap.c_str());
     return 1;
   }
-  velkaro::ViewMap map(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes->data()),
-                                                bytes->size()));
+  velkaro::ViewMap map(
+      std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size()));
   if (!map.image()) {
     std::fprintf(stderr, "velkaro-build-catalogue: %s: %s\n", viewMap.c_str(), map.error().c_str());
     return 1;
@@ -45,8 +50,8 @@ int main(int argc, char** argv) {
   const bool ok = velkaro::tools::BuildCatalogue(
       sources, work, out,
       [&](double lat, double lon) { return velkaro::VisibilityValueAt(map, lat, lon); },
-      [&](double lat, double lon) { return velkaro::TerrainElevationAt(cache, lat, lon); },
-      &report, &error);
+      [&](double lat, double lon) { return velkaro::TerrainElevationAt(cache, lat, lon); }, &report,
+      &error);
   if (!ok) {
     std::fprintf(stderr, "velkaro-build-catalogue: %s\n", error.c_str());
     return 1;

@@ -55,7 +55,6 @@ int main(int argc, char** argv) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   std::printf("view map: %d tiles (%d missing), %zu colours, %zu bytes, %.1f s\n",
-              terrain.tilesFound, terrain.tilesMissing, image.palette.size(), gif->size(),
-              seconds);
+              terrain.tilesFound, terrain.tilesMissing, image.palette.size(), gif->size(), seconds);
   return 0;
 }
