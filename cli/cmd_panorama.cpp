@@ -1,12 +1,16 @@
-// velkaro-cli panorama: draws the panorama of a viewpoint to a PNG file, headless.
-#include <QGuiApplication>
+// velkaro-cli panorama: draws the panorama of a viewpoint to a PNG file, headless, optionally with
+// the sun's or the moon's path as the diamond and pearl displays draw it.
 #include <chrono>
-#include <cstdlib>
+#include <optional>
 
 #include "cli/command.h"
+#include "cli/gui_output.h"
 #include "core/folders.h"
 #include "core/summit_grid.h"
 #include "core/text.h"
+#include "events/diamond.h"
+#include "events/pearl.h"
+#include "render/event_paths.h"
 #include "render/panorama.h"
 #include "render/pictures.h"
 #include "render/styles.h"
@@ -40,16 +44,6 @@ LabelDisplayState LabelsOf(const std::string& text) {
   throw UsageError("--labels: off, famous or all");
 }
 
-// Qt needs an application object for fonts; without a display the offscreen platform serves.
-void EnsureGuiApplication() {
-  if (QGuiApplication::instance()) return;
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "velkaro-cli";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-}
-
 Json FrameJson(const PanoramaFrame& f) {
   return {{"W", f.W},
           {"H", f.H},
@@ -63,16 +57,57 @@ Json FrameJson(const PanoramaFrame& f) {
           {"topY", f.topY}};
 }
 
+// What the diamond or pearl display decides before drawing: which path, for which day, at which
+// draw size, and the message the window would show.
+struct OverlayPlan {
+  EventOverlayMode mode = EventOverlayMode::kNone;
+  DateTime pathDate = 0;
+  DateTime pathInstant = 0;
+  std::optional<int> drawSize;
+  std::string message;
+  std::vector<std::string> listLines;
+};
+
+OverlayPlan PlanOverlay(const std::string& kind, const Args& a, const Observer& observer) {
+  const DateTime today = a.date("today", TodayJst(SystemClockJst));
+  const SummitSight sight = ComputeSummitSight(observer);
+  OverlayPlan plan;
+  double offset = 0;
+  if (kind == "diamond") {
+    const DiamondSearchResult r = SearchDiamondEvents(observer, sight, today);
+    const DiamondDisplay d = DecideDiamondDisplay(r);
+    plan.message = d.message;
+    plan.mode = d.drawPath ? EventOverlayMode::kSunPath : EventOverlayMode::kNone;
+    plan.pathDate = a.has("date") ? a.date("date") : d.pathDate;
+    offset = r.events.empty() ? r.closest.offset : 0;
+    plan.listLines = r.listLines;
+  } else if (kind == "pearl") {
+    const PearlSearchResult r = SearchPearlEvents(observer, sight, today);
+    const PearlDisplay d = DecidePearlDisplay(r);
+    plan.message = d.message;
+    bool drawPath = d.drawPath;
+    plan.pathInstant = d.pathInstant;
+    if (a.has("date")) {
+      const PearlDateDisplay c = DecidePearlDateDisplay(a.date("date"), observer, sight);
+      plan.message = c.message;
+      drawPath = c.drawPath;
+      plan.pathInstant = c.pathInstant;
+    }
+    plan.mode = drawPath ? EventOverlayMode::kMoonPath : EventOverlayMode::kNone;
+    plan.pathDate = WholeDay(plan.pathInstant);
+    offset = r.events.empty() ? r.closest.offset : 0;
+    plan.listLines = r.listLines;
+  } else {
+    throw UsageError("--overlay: diamond or pearl");
+  }
+  if (offset > 0) plan.drawSize = ChooseDrawSize(static_cast<float>(offset), sight.toleranceDeg);
+  return plan;
+}
+
 int RunPanorama(const Args& a) {
   const auto start = std::chrono::steady_clock::now();
   EnsureGuiApplication();
-  Pick pick;
-  pick.latitude = static_cast<float>(a.number("lat"));
-  pick.longitude = static_cast<float>(a.number("lon"));
-  pick.elevation = static_cast<float>(a.number("elev"));
-  pick.name = a.text("name", "New Point");
-  pick.reading = a.text("reading", "");
-  pick.remark = a.text("remark", "");
+  const Pick pick = PickFromArgs(a);
   const std::string out = a.text("out");
 
   PanoramaInputs in;
@@ -88,6 +123,15 @@ int RunPanorama(const Args& a) {
   in.cloudSeed = static_cast<uint32_t>(a.number("seed", 1));
   const StyleChoice style = StyleOf(a.text("style", "simple"));
   const LabelDisplayState labelState = LabelsOf(a.text("labels", "off"));
+
+  std::optional<OverlayPlan> overlayPlan;
+  if (a.has("overlay")) {
+    overlayPlan = PlanOverlay(a.text("overlay"), a, in.viewpoint.observer());
+    in.mode = overlayPlan->mode;
+    in.pearlInstant = overlayPlan->pathInstant;
+    // The display picks the draw size from the offset unless the user asked for one.
+    if (!a.has("size")) in.drawSize = overlayPlan->drawSize.value_or(kDefaultDrawSize);
+  }
 
   const SummitGrid grid = LoadSummitGrid(EmbeddedResource("zorvht"));
   in.grid = &grid;
@@ -119,11 +163,25 @@ int RunPanorama(const Args& a) {
     shown = d.result.labels;
     tilesDrawn = d.result.tilesDrawn;
   }
+
+  Json overlayJson;
+  QImage overlay;
+  const Observer observer = in.viewpoint.observer();
+  if (in.mode == EventOverlayMode::kSunPath) {
+    const SunPathResult p = DrawSunPath(overlay, r.frame, observer, r.sight, overlayPlan->pathDate);
+    overlayJson = {{"visible", p.path.visible}, {"labels", {p.label59, p.label60, p.label61}}};
+  } else if (in.mode == EventOverlayMode::kMoonPath) {
+    const MoonPathResult p = DrawMoonPath(overlay, r.frame, observer, r.sight,
+                                          overlayPlan->pathDate, overlayPlan->pathInstant);
+    overlayJson = {{"visible", p.path.visible},
+                   {"moonAge", p.moonAge},
+                   {"labels", {p.label62, p.label63, p.label64, p.label65}}};
+  }
   QImage canvas;
-  CopyPanoramaToWindow(canvas, r.panorama);
+  PresentPanorama(canvas, r.panorama, overlay, in.mode, in.mode == EventOverlayMode::kSunPath,
+                  in.mode == EventOverlayMode::kMoonPath);
   DrawLabels(canvas, shown, labelState, {});
-  if (canvas.isNull() || !canvas.save(QString::fromStdString(out), "PNG"))
-    throw UsageError("cannot write '" + out + "'");
+  SavePng(canvas, out);
 
   Json labels = Json::array();
   for (const LabelEntry& l : shown)
@@ -135,13 +193,20 @@ int RunPanorama(const Args& a) {
                       {"class", l.labelClass}});
   const double ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  PrintJson({{"frame", FrameJson(r.frame)},
-             {"summitAzimuth", r.sight.summitAzimuth},
-             {"summitDistanceKm", r.sight.summitDistanceKm},
-             {"detailedArea", r.detailedArea},
-             {"labels", labels},
-             {"tilesDrawn", tilesDrawn},
-             {"milliseconds", ms}});
+  Json j = {{"frame", FrameJson(r.frame)},
+            {"summitAzimuth", r.sight.summitAzimuth},
+            {"summitDistanceKm", r.sight.summitDistanceKm},
+            {"detailedArea", r.detailedArea},
+            {"labels", labels},
+            {"tilesDrawn", tilesDrawn}};
+  if (overlayPlan) {
+    overlayJson["date"] = FormatDate(overlayPlan->pathDate);
+    overlayJson["message"] = overlayPlan->message;
+    overlayJson["listLines"] = overlayPlan->listLines;
+    j["overlay"] = overlayJson;
+  }
+  j["milliseconds"] = ms;
+  PrintJson(j);
   return 0;
 }
 
@@ -149,7 +214,8 @@ const RegisterCommand kPanorama(
     "panorama",
     "--lat φ --lon λ --elev m [--name N --reading R --remark T] "
     "[--size 0.06|0.2|0.3|0.5|0.7|1.0|1.4|2.0] [--style simple|photo|watercolour|ink] "
-    "[--foreground on|off] [--labels off|famous|all] [--width W --height H] [--seed S] -o FILE.png",
+    "[--foreground on|off] [--labels off|famous|all] [--width W --height H] [--seed S] "
+    "[--overlay diamond|pearl [--date yyyy/mm/dd] [--today yyyy/mm/dd]] -o FILE.png",
     RunPanorama);
 
 }  // namespace
