@@ -8,10 +8,14 @@
 
 namespace velkaro::cli {
 
-Args::Args(int argc, char** argv, int first) {
+Args::Args(int argc, char** argv, int first, bool allowWords) {
   for (int i = first; i < argc; ++i) {
     std::string a = argv[i];
-    if (a.rfind("--", 0) != 0 && a != "-o") throw UsageError("unexpected argument '" + a + "'");
+    if (a.rfind("--", 0) != 0 && a != "-o") {
+      if (!allowWords) throw UsageError("unexpected argument '" + a + "'");
+      words_.push_back(a);
+      continue;
+    }
     const std::string name = a == "-o" ? "out" : a.substr(2);
     if (i + 1 < argc && std::string(argv[i + 1]).rfind("--", 0) != 0) {
       values_[name] = argv[++i];

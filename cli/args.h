@@ -17,10 +17,15 @@ struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// "--name value" pairs and bare "--flag"s after the subcommand.
+// "--name value" pairs and bare "--flag"s after the subcommand, and, for the commands that take
+// them, plain words ("places find NAME").
 class Args {
  public:
-  Args(int argc, char** argv, int first);
+  Args(int argc, char** argv, int first, bool allowWords = false);
+
+  const std::vector<std::string>& words() const { return words_; }
+  // Word k (0-based), or "" when there are fewer.
+  std::string word(size_t k) const { return k < words_.size() ? words_[k] : std::string(); }
 
   bool has(const std::string& name) const { return values_.count(name) != 0; }
   std::string text(const std::string& name) const;  // required
@@ -35,6 +40,7 @@ class Args {
 
  private:
   std::map<std::string, std::string> values_;
+  std::vector<std::string> words_;
 };
 
 // Prints one JSON object on stdout.

@@ -10,7 +10,8 @@ namespace velkaro::cli {
 namespace {
 
 int RunPage(const Args& a) {
-  const std::string kind = a.text("kind");
+  // The page as a word ("page map1 ...") or as --kind.
+  const std::string kind = a.words().empty() ? a.text("kind") : a.word(0);
   const double lat = a.number("lat");
   const double lon = a.number("lon");
   const std::string out = a.text("out");
@@ -48,9 +49,9 @@ int RunPage(const Args& a) {
 }
 
 const RegisterCommand kPage("page",
-                            "--kind map1|kgmap|mtmap --lat φ --lon λ [--mode 0|1|2] "
+                            "map1|kgmap|mtmap --lat φ --lon λ [--mode 0|1|2] "
                             "[--registered on|off] [--folder USERDIR] -o FILE",
-                            RunPage);
+                            RunPage, true);
 
 }  // namespace
 }  // namespace velkaro::cli

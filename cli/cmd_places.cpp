@@ -30,15 +30,39 @@ EventDateUpdater Updater(const Args& a) {
   };
 }
 
+// The action either as a word ("places find NAME") or as an option ("places --find NAME").
+struct PlacesAction {
+  std::string verb;
+  std::string name;
+};
+
+PlacesAction ActionOf(const Args& a) {
+  static const char* const kVerbs[] = {"list", "find", "add", "delete", "save"};
+  if (!a.words().empty()) {
+    for (const char* v : kVerbs)
+      if (a.word(0) == v) return {v, a.word(1)};
+    throw UsageError("unknown action '" + a.word(0) + "'");
+  }
+  for (const char* v : kVerbs)
+    if (a.has(v)) return {v, a.text(v, "")};
+  throw UsageError("one of list, find NAME, add NAME, delete NAME, save is needed");
+}
+
+std::string NameOf(const PlacesAction& action) {
+  if (action.name.empty()) throw UsageError(action.verb + " needs a NAME");
+  return action.name;
+}
+
 int RunPlaces(const Args& a) {
+  const PlacesAction action = ActionOf(a);
   const std::string path = UserFolder(a) + "/location.csv";
   CatalogueLoad load = LoadRegisteredViewpoints(path);
   if (!load.ok) throw std::runtime_error(load.error);
   RegisteredViewpoints& list = load.list;
   Json out = {{"path", path}, {"wroteDefaults", load.wroteDefaults}};
 
-  if (a.has("find")) {
-    const FoundViewpoint f = FindRegisteredViewpoint(list, a.text("find"));
+  if (action.verb == "find") {
+    const FoundViewpoint f = FindRegisteredViewpoint(list, NameOf(action));
     out["found"] = f.found;
     out["complete"] = f.complete;
     out["rowNumber"] = f.rowNumber;
@@ -55,8 +79,8 @@ int RunPlaces(const Args& a) {
   }
 
   std::string error;
-  if (a.has("add")) {
-    TypedViewpoint typed{a.text("add"), a.text("reading"), a.text("remark", ""),
+  if (action.verb == "add") {
+    TypedViewpoint typed{NameOf(action), a.text("reading"), a.text("remark", ""),
                          a.text("lat"), a.text("lon"),     a.text("elev")};
     AppState state;
     const AddResult r = AddTypedViewpoint(typed, list, {path, Updater(a)}, state);
@@ -68,15 +92,13 @@ int RunPlaces(const Args& a) {
       return 1;
     }
     out["added"] = r.row;
-  } else if (a.has("delete")) {
+  } else if (action.verb == "delete") {
     const int before = list.count();
-    if (!DeleteRegisteredViewpoint(path, list, a.text("delete"), &error))
+    if (!DeleteRegisteredViewpoint(path, list, NameOf(action), &error))
       throw std::runtime_error(error);
     out["deleted"] = before - list.count();
-  } else if (a.has("save")) {
+  } else if (action.verb == "save") {
     if (!SaveRegisteredViewpoints(path, list, Updater(a), &error)) throw std::runtime_error(error);
-  } else if (!a.has("list")) {
-    throw UsageError("one of --list, --find NAME, --add NAME, --delete NAME, --save is needed");
   }
   SortByReading(list);
   SortByEventDate(list);
@@ -87,9 +109,9 @@ int RunPlaces(const Args& a) {
 
 const RegisterCommand kPlaces(
     "places",
-    "--list | --find NAME | --add NAME --reading R [--remark T] --lat φ --lon λ --elev m | "
-    "--delete NAME | --save  [--folder USERDIR] [--no-events] [--today yyyy/mm/dd]",
-    RunPlaces);
+    "list | find NAME | add NAME --reading R [--remark T] --lat φ --lon λ --elev m | "
+    "delete NAME | save  [--folder USERDIR] [--no-events] [--today yyyy/mm/dd]",
+    RunPlaces, true);
 
 }  // namespace
 }  // namespace velkaro::cli

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   for (const auto& c : velkaro::cli::Commands()) {
     if (c.name != name) continue;
     try {
-      velkaro::cli::Args args(argc, argv, 2);
+      velkaro::cli::Args args(argc, argv, 2, c.takesWords);
       return c.run(args);
     } catch (const velkaro::cli::UsageError& e) {
       std::cerr << "velkaro-cli " << name << ": " << e.what() << "\n";
