@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-webengine-dev libjpeg-dev libgif-dev libgdal-dev
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
-  fonts-noto-cjk xvfb xauth clang libclang-rt-14-dev nodejs npm
+  fonts-noto-cjk xvfb xauth clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -23,9 +23,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${missing[@]}"
 fi
 
-# The web map pages load Leaflet from a local copy; npm brings the pinned version.
-if [ -f package-lock.json ] && [ ! -d node_modules/leaflet ]; then
-  npm ci --no-audit --no-fund --loglevel=error
+# The web map pages load Leaflet from a local copy; npm brings the pinned version. Node.js may
+# already come from elsewhere (its own package carries npm), so look for the command itself.
+if [ -f package-lock.json ]; then
+  if ! command -v npm >/dev/null 2>&1; then
+    [ "$(id -u)" -eq 0 ] && apt-get install -y -qq nodejs npm || sudo apt-get install -y -qq nodejs npm
+  fi
+  [ -d node_modules/leaflet ] || npm ci --no-audit --no-fund --loglevel=error
 fi
 
 build_type="${VELKARO_BUILD_TYPE:-Release}"
