@@ -61,6 +61,39 @@ EventSelection SelectAlignmentEvents(const std::vector<CrossingDay>& days,
 // Linear interpolation in the azimuth-altitude plane through two samples: the azimuth at which
 // the straight line between them reaches `targetAltitude`. Degenerate pairs (equal azimuths or
 // equal altitudes) give the newer sample's azimuth instead of a division by zero.
+// A day's march from t0 in steps of `stepMinutes` (negative: backwards in time) until the body's
+// apparent altitude reaches `target`, keeping the two samples around the crossing. `positionAt`
+// gives the body's position at an instant.
+struct AltitudeMarch {
+  bool reached = false;
+  int steps = 0;   // the step it stopped at; maxSteps + 1 when the altitude was never reached
+  DateTime t = 0;  // the last sample
+  double azPrev = 0, altPrev = 0, az = 0, alt = 0;
+};
+
+template <class PositionAt>
+AltitudeMarch MarchToAltitude(DateTime t0, double stepMinutes, int maxSteps, double target,
+                              PositionAt positionAt) {
+  constexpr double kMinute = 1.0 / 1440.0;
+  AltitudeMarch m;
+  m.t = t0;
+  int n = 1;
+  for (; n <= maxSteps; ++n) {
+    m.t = t0 + n * stepMinutes * kMinute;
+    const auto body = positionAt(m.t);
+    m.azPrev = m.az;
+    m.altPrev = m.alt;
+    m.az = body.azimuth;
+    m.alt = body.apparentAltitude;
+    if (target - m.alt <= 0) {
+      m.reached = true;
+      break;
+    }
+  }
+  m.steps = n;
+  return m;
+}
+
 double InterpolateCrossingAzimuth(double azPrev, double altPrev, double az, double alt,
                                   double targetAltitude);
 

@@ -32,30 +32,18 @@ std::vector<CrossingDay> ScanDiamondDays(const Observer& observer, const SummitS
     const SunRiseSet rs = SolveSunRiseSet(day, observer, which);
     // Twenty minutes before sunrise, or twenty minutes after sunset going backwards.
     const DateTime t0 = day + rs.time - step / 72.0;
+    const AltitudeMarch m = MarchToAltitude(
+        t0, step, kDiamondMaxSteps, sight.e3700,
+        [&](DateTime t) { return ComputeSunPosition(AstroTimeFromDateTime(t), observer); });
     CrossingDay d;
-    double azPrev = 0, altPrev = 0, az = 0, alt = 0;
-    DateTime t = t0;
-    int n = 1;
-    bool stopped = false;
-    for (; n <= kDiamondMaxSteps; ++n) {
-      t = t0 + n * step * kMinute;
-      const BodyPosition sun = ComputeSunPosition(AstroTimeFromDateTime(t), observer);
-      azPrev = az;
-      altPrev = alt;
-      az = sun.azimuth;
-      alt = sun.apparentAltitude;
-      if (sight.e3700 - alt <= 0) {
-        stopped = true;
-        break;
-      }
-    }
-    d.steps = n;
-    d.counts = stopped && n > 1 && n < kDiamondMaxSteps;
+    d.steps = m.steps;
+    d.counts = m.reached && m.steps > 1 && m.steps < kDiamondMaxSteps;
     if (d.counts) {
-      const double crossing = InterpolateCrossingAzimuth(azPrev, altPrev, az, alt, sight.e3700);
+      const double crossing =
+          InterpolateCrossingAzimuth(m.azPrev, m.altPrev, m.az, m.alt, sight.e3700);
       d.offset = crossing - sight.summitAzimuth;
-      d.date = WholeDay(t);
-      d.timeOfDay = t - d.date;
+      d.date = WholeDay(m.t);
+      d.timeOfDay = m.t - d.date;
     }
     days.push_back(d);
   }

@@ -90,28 +90,16 @@ std::vector<CrossingDay> ScanPearlDays(const Observer& observer, const SummitSig
     }
     // The rise or set time may lie slightly outside the day; it is used as it came out.
     const DateTime t0 = day + mr.time - step * 10 * kMinute;
-    double azPrev = 0, altPrev = 0, az = 0, alt = 0;
-    DateTime t = t0;
-    int k = 1;
-    bool stopped = false;
-    for (; k <= kPearlMaxSteps; ++k) {
-      t = t0 + k * step * kMinute;
-      const BodyPosition moon = ComputeMoonPosition(AstroTimeFromDateTime(t), observer);
-      azPrev = az;
-      altPrev = alt;
-      az = moon.azimuth;
-      alt = moon.apparentAltitude;
-      if (target - alt <= 0) {
-        stopped = true;
-        break;
-      }
-    }
-    d.steps = k;
-    d.counts = stopped && k > 1 && k < kPearlMaxSteps && WholeDay(t) == day;
+    const AltitudeMarch m = MarchToAltitude(t0, step, kPearlMaxSteps, target, [&](DateTime t) {
+      return ComputeMoonPosition(AstroTimeFromDateTime(t), observer);
+    });
+    d.steps = m.steps;
+    d.counts = m.reached && m.steps > 1 && m.steps < kPearlMaxSteps && WholeDay(m.t) == day;
     if (d.counts) {
-      d.offset = InterpolateCrossingAzimuth(azPrev, altPrev, az, alt, target) - sight.summitAzimuth;
+      d.offset = InterpolateCrossingAzimuth(m.azPrev, m.altPrev, m.az, m.alt, target) -
+                 sight.summitAzimuth;
       d.date = day;
-      d.timeOfDay = t - day;
+      d.timeOfDay = m.t - day;
     }
     days.push_back(d);
   }
