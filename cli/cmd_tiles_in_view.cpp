@@ -5,10 +5,12 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/gui_output.h"
 #include "core/summit_grid.h"
 #include "core/text.h"
 #include "core/viewpoint.h"
 #include "render/frame.h"
+#include "render/panorama.h"
 #include "resources/embedded.h"
 #include "terrain/tiles_in_view.h"
 
@@ -24,32 +26,8 @@ float ZoomOf(const Args& a) {
   throw UsageError("--size: '" + text + "' is not one of 0.06 0.2 0.3 0.5 0.7 1.0 1.4 2.0");
 }
 
-// The extremes of the summit grid's projection, over the cells a redraw projects.
-GridExtremes ProjectGrid(const SummitGrid& grid, const Observer& o, const SummitSight& sight) {
-  GridExtremes x;
-  SightLine line;
-  for (int i = 1; i <= grid.rows() - 2; ++i) {
-    for (int j = 1; j <= grid.cols() - 2; ++j) {
-      line.targetLatitude = grid.latitude(i);
-      line.targetLongitude = grid.longitude(j);
-      line.targetHeight = static_cast<float>(grid.height(i, j));
-      ComputeSightLine(o, line);
-      const auto relEl = static_cast<float>(line.elevationAngle - sight.e2600);
-      const auto relAz = static_cast<float>(RelativeAzimuth(line.azimuth, sight.summitAzimuth));
-      x.maxRelAz = std::max(x.maxRelAz, relAz);
-      x.minRelAz = std::min(x.minRelAz, relAz);
-      x.maxRelEl = std::max(x.maxRelEl, relEl);
-    }
-  }
-  return x;
-}
-
 int RunTilesInView(const Args& a) {
-  Pick pick;
-  pick.latitude = static_cast<float>(a.number("lat"));
-  pick.longitude = static_cast<float>(a.number("lon"));
-  pick.elevation = static_cast<float>(a.number("elev"));
-  const Observer o = LoadCurrentViewpoint(pick, false, "").viewpoint.observer();
+  const Observer o = LoadCurrentViewpoint(PickFromArgs(a), false, "").viewpoint.observer();
   const int width = static_cast<int>(a.number("width", 1920));
   const int height = static_cast<int>(a.number("height", 1080));
   if (width <= kMainPanelWidth || height <= kPanoramaHeightMargin + 30) {
@@ -58,8 +36,8 @@ int RunTilesInView(const Args& a) {
   const SummitGrid grid = LoadSummitGrid(EmbeddedResource("zorvht"));
   if (grid.empty()) throw std::runtime_error("the summit height grid is not embedded");
   const SummitSight sight = ComputeSummitSight(o);
-  const PanoramaFrame frame = ComputeFrame(width + kMainPanelWidth, height + kPanoramaHeightMargin,
-                                           ZoomOf(a), sight, ProjectGrid(grid, o, sight));
+  const PanoramaFrame frame =
+      ComputeFrame(width, height, ZoomOf(a), sight, ProjectSummitGridExtremes(grid, o, sight));
   const ViewFrame view{sight.summitAzimuth, sight.summitDistanceKm, frame.leftAzimuth,
                        frame.rightAzimuth};
   const TileList list = SelectTilesInView(o, view);

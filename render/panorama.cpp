@@ -97,6 +97,15 @@ GridProjection ProjectGrid(const SummitGrid& grid, const Observer& obs, const Su
   return p;
 }
 
+}  // namespace
+
+GridExtremes ProjectSummitGridExtremes(const SummitGrid& grid, const Observer& observer,
+                                       const SummitSight& sight) {
+  return ProjectGrid(grid, observer, sight).extremes;
+}
+
+namespace {
+
 // Heights falling to the south are lit; the moon display dims by the brightness.
 std::vector<Rgb> ColourSummitGrid(const SummitGrid& grid, bool dim, float b) {
   std::vector<Rgb> colour(static_cast<size_t>(grid.rows() + 1) * (grid.cols() + 1));

@@ -81,6 +81,11 @@ struct PanoramaResult {
   LensPreview lens;
 };
 
+// Where the summit grid's projection from a viewpoint reaches, as a redraw computes it before it
+// sets up the frame (for tools that need the frame without drawing).
+GridExtremes ProjectSummitGridExtremes(const SummitGrid& grid, const Observer& observer,
+                                       const SummitSight& sight);
+
 // `recycled` may hand over the previous panorama: when it has the new size its pixel memory is
 // drawn over again instead of a fresh image being allocated (every pixel is repainted).
 PanoramaResult RedrawPanorama(const PanoramaInputs& in, QImage recycled = {});
