@@ -70,7 +70,8 @@ Json MoonEventJson(const MoonRiseSet& r, const std::string& label) {
 // What the moon panel shows for one date.
 int RunRiseSet(const Args& a) {
   const Observer observer = ObserverFrom(a, true);
-  const MoonPanel p = ComputeMoonPanel(a.date("date"), observer);
+  // Without a date the panel shows today, as the window does when it opens it.
+  const MoonPanel p = ComputeMoonPanel(a.date("date", TodayJst(SystemClockJst)), observer);
   PrintJson({{"date", FormatDate(p.date)},
              {"title", p.title},
              {"sunrise", SunEventJson(p.sunrise, p.sunriseText)},
@@ -87,7 +88,8 @@ const RegisterCommand kSun("sun", "--lat φ --lon λ [--elev m] --time \"yyyy/mm
                            RunSun);
 const RegisterCommand kMoon("moon", "--lat φ --lon λ [--elev m] --time \"yyyy/mm/dd hh:nn:ss\"",
                             RunMoon);
-const RegisterCommand kRiseSet("riseset", "--lat φ --lon λ --elev m --date yyyy/mm/dd", RunRiseSet);
+const RegisterCommand kRiseSet("riseset", "--lat φ --lon λ --elev m [--date yyyy/mm/dd]",
+                               RunRiseSet);
 
 }  // namespace
 }  // namespace velkaro::cli
