@@ -92,6 +92,30 @@ void DrawMoonPhase(QPainter& painter, int x, int y, int r, double age, bool sett
   }
 }
 
+namespace {
+
+// Samples a body's path every `stepMinutes` from t0 until a sample has left the top of the
+// picture (the first one at y <= -10 is kept), recording where each lands and whether any lies
+// well inside the picture.
+template <class PositionAt>
+void SamplePath(PathSamples& path, const PanoramaFrame& frame, const SummitSight& sight,
+                DateTime t0, double stepMinutes, PositionAt positionAt) {
+  int previousY = INT_MAX;
+  for (int k = 0; k < kPathSamples && previousY > -10; ++k) {
+    const DateTime t = t0 + k * stepMinutes * kMinute;
+    const BodyPosition body = positionAt(t);
+    const int x = PathX(frame, sight, body.azimuth);
+    const int y = PathY(frame, sight, body.apparentAltitude);
+    path.x.push_back(x);
+    path.y.push_back(y);
+    path.t.push_back(t);
+    if (Inside(frame, x, y)) path.visible = true;
+    previousY = y;
+  }
+}
+
+}  // namespace
+
 SunPathResult DrawSunPath(QImage& overlay, const PanoramaFrame& frame, const Observer& observer,
                           const SummitSight& sight, DateTime displayDate) {
   PrepareOverlay(overlay, frame);
@@ -111,20 +135,13 @@ SunPathResult DrawSunPath(QImage& overlay, const PanoramaFrame& frame, const Obs
   p.setPen(QPen(Qt::white, 1));
   p.setBrush(Qt::NoBrush);
   p.setFont(DrawingFont(kTextPixels));
-  int previousY = INT_MAX;
-  for (int k = 0; k < kPathSamples && previousY > -10; ++k) {
-    const DateTime t = t0 + k * step * kMinute;
-    const BodyPosition sun = ComputeSunPosition(AstroTimeFromDateTime(t), observer);
-    const int x = PathX(frame, sight, sun.azimuth);
-    const int y = PathY(frame, sight, sun.apparentAltitude);
-    r.path.x.push_back(x);
-    r.path.y.push_back(y);
-    r.path.t.push_back(t);
-    p.drawEllipse(QPoint(x, y), r.path.radius, r.path.radius);
-    p.drawEllipse(QPoint(x, y), 2, 2);
-    TextAt(p, x + 5, y - 5, FormatHourMinute(t));
-    if (Inside(frame, x, y)) r.path.visible = true;
-    previousY = y;
+  SamplePath(r.path, frame, sight, t0, step,
+             [&](DateTime t) { return ComputeSunPosition(AstroTimeFromDateTime(t), observer); });
+  for (size_t k = 0; k < r.path.x.size(); ++k) {
+    const QPoint c(r.path.x[k], r.path.y[k]);
+    p.drawEllipse(c, r.path.radius, r.path.radius);
+    p.drawEllipse(c, 2, 2);
+    TextAt(p, c.x() + 5, c.y() - 5, FormatHourMinute(r.path.t[k]));
   }
   Polyline(p, r.path, 1, true);
   TextAt(p, 15, 155, FormatDate(date));
@@ -161,20 +178,13 @@ MoonPathResult DrawMoonPath(QImage& overlay, const PanoramaFrame& frame, const O
   p.setPen(QPen(Qt::white, 1));
   p.setBrush(Qt::NoBrush);
   p.setFont(DrawingFont(kTextPixels));
-  int previousY = INT_MAX;
-  for (int k = 0; k < kPathSamples && previousY > -10; ++k) {
-    const DateTime t = t0 + k * step * kMinute;
-    const BodyPosition moon = ComputeMoonPosition(AstroTimeFromDateTime(t), observer);
-    const int x = PathX(frame, sight, moon.azimuth);
-    const int y = PathY(frame, sight, moon.apparentAltitude);
-    r.path.x.push_back(x);
-    r.path.y.push_back(y);
-    r.path.t.push_back(t);
+  SamplePath(r.path, frame, sight, t0, step,
+             [&](DateTime t) { return ComputeMoonPosition(AstroTimeFromDateTime(t), observer); });
+  for (size_t k = 0; k < r.path.x.size(); ++k) {
+    const int x = r.path.x[k], y = r.path.y[k];
     DrawMoonPhase(p, x, y, drawRadius, r.moonAge, setting, MoonPhaseStyle::kPath);
     p.setPen(QPen(Qt::white, 1));
-    TextAt(p, x + 5, y - 4, HourMinuteNoZeros(t));
-    if (Inside(frame, x, y)) r.path.visible = true;
-    previousY = y;
+    TextAt(p, x + 5, y - 4, HourMinuteNoZeros(r.path.t[k]));
   }
   Polyline(p, r.path, 0, false);
   TextAt(p, 15, 155, FormatDate(date));
